@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs what the builds and tests need on Debian 12; safe to run again.
+# Usage: scripts/deps.sh [build|test|run]
+set -euo pipefail
+what=${1:-test}
+
+pkgs=(cmake ninja-build g++ g++-mingw-w64-i686 binutils-mingw-w64-i686)
+case "$what" in
+build) ;;
+test) pkgs+=(libgtest-dev clang-format wine wine32:i386 xvfb xdotool x11-apps imagemagick python3 python3-pil) ;;
+run) pkgs+=(wine wine32:i386 xvfb xdotool x11-apps imagemagick x11-xserver-utils) ;;
+*) echo "usage: $0 [build|test|run]" >&2; exit 2 ;;
+esac
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo=sudo
+
+if [[ " ${pkgs[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+  rm -f /tmp/.quenzel-apt-updated
+fi
+
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,14 @@
+// The benchmark's state, its test table and the timed runner.
+#pragma once
+
+#include "UTypes.h"
+
+// A test runs until strictly more than this many milliseconds have passed.
+constexpr DWORD TEST_WINDOW_MS = 10000;
+
+extern BenchState Bench;
+extern const TestEntry TestTable[TEST_COUNT + 1];
+
+// Runs test Bench.StepIndex for just over TEST_WINDOW_MS on the main window and
+// stores its score (calls div 10) in Bench.TestResults[Bench.StepIndex].
+void RunTest();

@@ -1,0 +1,54 @@
+#include "Random.h"
+
+#ifdef UNDER_CE
+
+// The handheld runtime's generator: MT19937 from seed 0.
+#include <random>
+
+static std::mt19937 Generator(0);
+
+INT RandomInt(INT n) {
+    const INT64 x = static_cast<UINT32>(Generator());
+    if (n < 0) {
+        n++;
+    }
+    // Upper half of the signed 64-bit product.
+    return static_cast<INT>((x * n) >> 32);
+}
+
+void RandomReset() {
+    Generator.seed(0);
+}
+
+#else
+
+// The desktop runtime's generator: a 32-bit LCG from seed 0.
+static DWORD Seed;
+
+INT RandomInt(INT n) {
+    Seed = Seed * 134775813u + 1;
+    // Upper half of the unsigned 64-bit product; n's bits are read as unsigned.
+    return static_cast<INT>((static_cast<UINT64>(Seed) * static_cast<DWORD>(n)) >> 32);
+}
+
+void RandomReset() {
+    Seed = 0;
+}
+
+#endif
+
+COLORREF RandomColor() {
+    // Separate statements: the order of draws must not depend on the order in
+    // which the compiler evaluates arguments.
+    const INT blue = RandomInt(256);
+    const INT green = RandomInt(256);
+    const INT red = RandomInt(256);
+    return RGB(red, green, blue);
+}
+
+HPEN RandomPen() {
+    const COLORREF color = RandomColor();
+    const INT width = RandomInt(16);
+    const INT style = RandomInt(2); // PS_SOLID (0) or PS_DASH (1)
+    return CreatePen(style, width, color);
+}

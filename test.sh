@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both builds and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+scripts/deps.sh test
+
+echo "== formatting"
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+
+echo "== native build and unit tests (both flavours)"
+cmake --workflow --preset native
+
+echo "== Win32 cross build"
+cmake --workflow --preset win32
