@@ -5,10 +5,12 @@ set -euo pipefail
 what=${1:-test}
 
 pkgs=(cmake ninja-build g++ g++-mingw-w64-i686 binutils-mingw-w64-i686)
+# Wine with its 32-bit part, a virtual X display and what drives and watches it.
+gui=(wine wine32:i386 xvfb xdotool x11-utils imagemagick python3 python3-pil)
 case "$what" in
 build) ;;
-test) pkgs+=(libgtest-dev clang-format wine wine32:i386 xvfb xdotool x11-apps imagemagick python3 python3-pil) ;;
-run) pkgs+=(wine wine32:i386 xvfb xdotool x11-apps imagemagick x11-xserver-utils) ;;
+test) pkgs+=(libgtest-dev clang-format "${gui[@]}" tesseract-ocr tesseract-ocr-eng) ;;
+run) pkgs+=("${gui[@]}") ;;
 *) echo "usage: $0 [build|test|run]" >&2; exit 2 ;;
 esac
 
@@ -17,7 +19,6 @@ sudo=""
 
 if [[ " ${pkgs[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386
-  rm -f /tmp/.quenzel-apt-updated
 fi
 
 missing=()

@@ -11,7 +11,7 @@ std::vector<Call> Log;
 std::vector<std::string> Faults;
 std::function<void(const Call &)> OnCall;
 std::function<void()> OnIdle;
-bool FailRegisterClass;
+bool FailRegisterClass, FailCreateWindow, FailSetTimer;
 
 namespace {
 
@@ -225,8 +225,9 @@ HWND Create(const char *fn, DWORD exStyle, const C *className, const C *windowNa
     call.text = NameOrAtom(className);
     call.text2 = Narrow(windowName);
     call.unit = sizeof(C);
-    const HWND window =
-        NewWindow(call.text, call.text2, parent, H(menu), style, exStyle, x, y, width, height);
+    const HWND window = FailCreateWindow ? nullptr
+                                         : NewWindow(call.text, call.text2, parent, H(menu), style,
+                                                     exStyle, x, y, width, height);
     call.ret = H(window);
     Done(call);
     return window;
@@ -321,6 +322,8 @@ void Reset() {
     OnCall = nullptr;
     OnIdle = nullptr;
     FailRegisterClass = false;
+    FailCreateWindow = false;
+    FailSetTimer = false;
     logging = true;
     objects.clear();
     nextHandle = 0x10000;
@@ -848,11 +851,14 @@ void WINAPI PostQuitMessage(int code) {
 }
 
 UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT period, TIMERPROC proc) {
-    timers.insert({H(window), id});
+    const UINT_PTR result = FailSetTimer ? 0 : id;
+    if (result != 0) {
+        timers.insert({H(window), id});
+    }
     Call &call = Record("SetTimer", {H(window), static_cast<intptr_t>(id), period, H(proc)},
-                        static_cast<intptr_t>(id));
+                        static_cast<intptr_t>(result));
     Done(call);
-    return id;
+    return result;
 }
 
 BOOL WINAPI KillTimer(HWND window, UINT_PTR id) {
@@ -870,7 +876,7 @@ int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     return Box("MessageBoxW", owner, text, caption, type);
 }
 
-// Windows CE shell. Full screen: the window loses its frame.
+// Windows CE shell. The stand-in's windows have no frame to lose.
 BOOL WINAPI SHFullScreen(HWND window, DWORD state) {
     Call &call = Record("SHFullScreen", {H(window), static_cast<intptr_t>(state)}, TRUE);
     Done(call);

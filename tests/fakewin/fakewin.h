@@ -63,7 +63,8 @@ int ClockReadings();
 void SetScreen(int width, int height);
 // The client size a maximised top-level window gets.
 void SetMaximizedClient(int width, int height);
-extern bool FailRegisterClass;
+// Make the next calls of these fail.
+extern bool FailRegisterClass, FailCreateWindow, FailSetTimer;
 HWND AddWindow(const std::string &className, const std::string &title);
 struct Window {
     std::string className, title;

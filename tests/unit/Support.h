@@ -40,13 +40,17 @@ class Fresh : public ::testing::Test {
     }
 };
 
-// Reads the call log in order, checking each call's name and arguments.
+// Reads the call log in order, checking each call's name and arguments. The
+// desktop's text conversions are passed over: they only serve the calls around them.
 class Reader {
   public:
     explicit Reader(size_t start = 0) : pos_(start) {}
 
     const fake::Call &Next(const std::string &fn, const Args &args) {
         static const fake::Call none{};
+        while (pos_ < fake::Log.size() && fake::Log[pos_].fn == "WideCharToMultiByte") {
+            pos_++;
+        }
         if (pos_ >= fake::Log.size()) {
             ADD_FAILURE() << "log ends before " << fn;
             return none;

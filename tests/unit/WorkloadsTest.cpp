@@ -125,6 +125,10 @@ const Case kCases[] = {
     {"TextOut", TestTextOut, ExpectTextOut, 0},
 };
 
+void PrintTo(const Case &c, std::ostream *out) {
+    *out << c.name;
+}
+
 class Workload : public Fresh, public ::testing::WithParamInterface<Case> {
   protected:
     void Prepare(int width, int height) {
