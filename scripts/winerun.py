@@ -130,8 +130,9 @@ class Program:
     def wait_window(self, timeout=60):
         return wait_until(self.windows, timeout, what="the main window")[0]
 
-    def key(self, *keys):
-        subprocess.run(["xdotool", "key", "--delay", "30", *keys], env=self.env, check=True)
+    def key(self, *keys, delay=30):
+        """Presses and releases each key, delay milliseconds apart."""
+        subprocess.run(["xdotool", "key", "--delay", str(delay), *keys], env=self.env, check=True)
 
     def click(self, x, y):
         subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], env=self.env,

@@ -1,0 +1,380 @@
+#!/usr/bin/env python3
+"""End-to-end tests: the real DQuenzel.exe and DQuenzelCE.exe under Wine on a
+virtual X display, driven with real key presses and clicks and checked on
+screenshots.
+
+    e2e.py setup STATE            start Xvfb and a fresh Wine prefix
+    e2e.py cleanup STATE          stop them and remove the prefix
+    e2e.py CASE EXE STATE         run one case against one program
+
+Screens are compared exactly (the display is 24-bit, so GDI's colours arrive
+unchanged); texts are read with tesseract, whose usual confusions (l and I, o and O)
+are folded before comparing.
+"""
+import difflib
+import json
+import os
+import re
+import signal
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "scripts"))
+import winerun  # noqa: E402
+from winerun import WHITE, Layout, wait_intro, wait_stable_screen, wait_until  # noqa: E402
+
+WIDTH, HEIGHT = 1024, 768
+NAMES = ["Pixel", "Line", "Rectangle", "RoundRect", "Ellipse", "BitBlt", "TextOut"]
+SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll"}
+GREY = (127, 127, 127)
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+# Reading the screen.
+
+def ocr(image, box, digits=False):
+    """The text in box, read by tesseract from an enlarged copy."""
+    crop = image.crop(box)
+    crop = crop.resize((crop.width * 3, crop.height * 3))
+    args = ["tesseract", "stdin", "stdout", "--psm", "7"]
+    if digits:
+        args += ["-c", "tessedit_char_whitelist=0123456789"]
+    from io import BytesIO
+    buffer = BytesIO()
+    crop.save(buffer, format="PNG")
+    out = subprocess.run(args, input=buffer.getvalue(), capture_output=True, check=True).stdout
+    return out.decode().strip()
+
+
+def fold(text):
+    folded = text.translate(str.maketrans("I|1O0", "lllOO")).lower()
+    return re.sub(r"\s+", " ", folded).strip()
+
+
+def same_text(read, expected):
+    return fold(read) == fold(expected)
+
+
+def closest(read, candidates):
+    """The candidate most like what was read."""
+    return max(candidates, key=lambda c: difflib.SequenceMatcher(None, fold(read), fold(c)).ratio())
+
+
+def dark(pixel):
+    return sum(pixel) < 384
+
+
+def ink_columns(image, box):
+    """Columns of box (relative) that hold dark pixels."""
+    crop = image.crop(box)
+    return [x for x in range(crop.width) if any(dark(crop.getpixel((x, y))) for y in range(crop.height))]
+
+
+def last_word(image, box):
+    """The dark-pixel mask of the last word in box, trimmed to its ink: words are
+    separated by more blank columns (a space) than the digits of a number are."""
+    columns = ink_columns(image, box)
+    check(columns, f"no text in {box}")
+    start = columns[-1]
+    for x in reversed(columns):
+        if start - x > 6:
+            break
+        start = x
+    crop = image.crop((box[0] + start, box[1], box[0] + columns[-1] + 1, box[3]))
+    rows = [tuple(dark(crop.getpixel((x, y))) for x in range(crop.width))
+            for y in range(crop.height)]
+    inked = [y for y, row in enumerate(rows) if any(row)]
+    return tuple(rows[inked[0]:inked[-1] + 1])
+
+
+def client_box(layout, x0, y0, x1, y1):
+    return (layout.left + x0, layout.top + y0, layout.left + x1, layout.top + y1)
+
+
+# The generators, to know the source bitmap's stripe colours.
+
+def lcg_draws():
+    seed = 0
+    while True:
+        seed = (seed * 134775813 + 1) & 0xFFFFFFFF
+        yield (seed * 256) >> 32
+
+
+def mt_draws():
+    state = [0] * 624
+    for i in range(1, 624):
+        state[i] = (1812433253 * (state[i - 1] ^ (state[i - 1] >> 30)) + i) & 0xFFFFFFFF
+    index = 624
+    while True:
+        if index == 624:
+            for i in range(624):
+                y = (state[i] & 0x80000000) | (state[(i + 1) % 624] & 0x7FFFFFFF)
+                state[i] = state[(i + 397) % 624] ^ (y >> 1) ^ (0x9908B0DF if y & 1 else 0)
+            index = 0
+        y = state[index]
+        index += 1
+        y ^= y >> 11
+        y ^= (y << 7) & 0x9D2C5680
+        y ^= (y << 15) & 0xEFC60000
+        y ^= y >> 18
+        yield (y * 256) >> 32
+
+
+def stripe_colours(handheld, rows):
+    draws = mt_draws() if handheld else lcg_draws()
+    colours = []
+    for _ in range(rows):
+        blue, green, red = next(draws), next(draws), next(draws)
+        colours.append((red, green, blue))
+    return colours
+
+
+# The session shared by all cases of one run.
+
+def setup(state_path):
+    display = winerun.Display(WIDTH, HEIGHT)
+    wine = winerun.Wine(display.name, WIDTH, HEIGHT).init()
+    with open(state_path, "w") as f:
+        json.dump({"display": display.name, "xvfb": display.process.pid, "prefix": wine.prefix}, f)
+
+
+def cleanup(state_path):
+    if not os.path.exists(state_path):
+        return
+    with open(state_path) as f:
+        state = json.load(f)
+    wine = winerun.Wine(state["display"], WIDTH, HEIGHT, prefix=state["prefix"])
+    wine.own_prefix = True
+    wine.close()
+    try:
+        os.kill(state["xvfb"], signal.SIGTERM)
+    except ProcessLookupError:
+        pass
+    os.remove(state_path)
+
+
+def session(state_path):
+    with open(state_path) as f:
+        state = json.load(f)
+    return winerun.Wine(state["display"], WIDTH, HEIGHT, prefix=state["prefix"])
+
+
+def start(wine, exe):
+    program = wine.start(exe)
+    program.wait_window()
+    subprocess.run(["xdotool", "mousemove", str(WIDTH // 2), "200"], env=wine.env, check=True)
+    intro = wait_intro(program)
+    return program, intro, Layout(intro, WIDTH, HEIGHT)
+
+
+# The cases.
+
+def case_intro(wine, exe, handheld):
+    """The intro, its geometry, and Close clicked on it."""
+    program, intro, layout = start(wine, exe)
+    try:
+        intro = wait_stable_screen(program, layout, (True, True), 10)
+        # Geometry: the handheld covers the whole screen without a caption; the
+        # desktop's drawing area is the maximised client area below its caption.
+        if handheld:
+            check(layout.top == 0, f"handheld client area starts at y {layout.top}, not 0")
+        else:
+            check(layout.top > 0, "the desktop window shows no caption")
+        check(layout.button_top == HEIGHT - 32, f"buttons at y {layout.button_top}")
+
+        title = ocr(intro, client_box(layout, 0, 6, WIDTH, 32))
+        check(same_text(title, "Norvale Quenzel (v0.1)"), f"title reads {title!r}")
+        columns = ink_columns(intro, client_box(layout, 0, 8, WIDTH, 30))
+        centre = (columns[0] + columns[-1]) / 2
+        check(abs(centre - WIDTH / 2) <= 4, f"title centred on x {centre}")
+        notice = ocr(intro, client_box(layout, 0, 46, WIDTH // 2, 64))
+        check("norvale software" in fold(notice), f"notice reads {notice!r}")
+
+        logo = intro.crop(client_box(layout, 8, 64, WIDTH - 8, layout.height - 48))
+        pixels = list(logo.getdata())
+        black = sum(1 for p in pixels if p == (0, 0, 0))
+        check(black > len(pixels) // 10, f"the big 2D covers only {black} pixels")
+        grey = sum(1 for p in pixels if p == GREY)
+        if handheld:
+            check(grey == 0, f"{grey} shadow pixels on the handheld")
+        else:
+            check(grey > 2000, f"the grey shadow shows only {grey} pixels")
+
+        for x, label in [(layout.next_x, "Start"), (layout.close_x, "Close")]:
+            read = ocr(intro, (x + 2, layout.button_top + 2, x + 78, layout.button_top + 20))
+            check(same_text(read, label), f"button at x {x} reads {read!r}")
+
+        program.click(layout.close_x + 40, layout.button_top + 11)
+        code = program.exit_code(timeout=15)
+        check(code == 0, f"exit code {code} after Close")
+    finally:
+        program.kill()
+
+
+def case_second(wine, exe, handheld):
+    """A second copy steps aside and leaves the first one showing."""
+    first, intro, layout = start(wine, exe)
+    try:
+        before = wait_stable_screen(first, layout, (True, True), 10)
+        began = time.monotonic()
+        second = wine.start(exe)
+        code = second.exit_code(timeout=30)
+        check(code == 0, f"the second copy ended with {code}")
+        check(time.monotonic() - began < 20, "the second copy took long to step aside")
+        check(len(first.windows()) == 1, f"{len(first.windows())} main windows")
+        check(first.running(), "the first copy ended")
+        after = first.screenshot()
+        check(after.tobytes() == before.tobytes(), "the first copy's screen changed")
+        first.key("F2")
+        check(first.exit_code(timeout=15) == 0, "the first copy did not end with 0 on F2")
+    finally:
+        first.kill()
+
+
+def read_result(screen, layout, name):
+    # Read as text, then taken as the most alike of the seven titles.
+    title = ocr(screen, client_box(layout, 0, 6, WIDTH, 32))
+    check(closest(title, [f"{n} Test" for n in NAMES]) == f"{name} Test",
+          f"result title reads {title!r}, not {name} Test")
+    line = ocr(screen, client_box(layout, 0, 46, WIDTH // 2, 64))
+    check(re.fullmatch(r"Result: \S+", line.strip()), f"result line reads {line!r}")
+    return last_word(screen, client_box(layout, 8, 48, WIDTH // 2, 62))
+
+
+def case_pixel(wine, exe, handheld):
+    """F1 twice runs one test; keys pressed during a test act after it."""
+    program, intro, layout = start(wine, exe)
+    try:
+        # Both presses reach the queue before the 10 ms step timer ticks. (A second
+        # press that comes after the tick waits out the test and then starts the next.)
+        program.key("F1", "F1", delay=0)
+        pressed = time.monotonic()
+        time.sleep(1.5)
+        during = program.screenshot()
+        check(layout.buttons(during) == (False, False), "buttons shown while the test runs")
+        # The intro was cleared (its black logo is gone) and pixels are being drawn.
+        area = list(layout.client(during).crop((8, 64, WIDTH - 8, layout.height - 64)).getdata())
+        black = sum(1 for p in area if p == (0, 0, 0))
+        check(black < len(area) // 100, f"{black} black pixels: the intro was not cleared")
+        check(len(set(area)) > 1000, "the Pixel test draws nothing")
+
+        result = wait_stable_screen(program, layout, (True, True), 40)
+        took = time.monotonic() - pressed
+        check(took > 10, f"the result came {took:.1f} s after Start")
+        read_result(result, layout, "Pixel")
+        time.sleep(2)
+        check(program.screenshot().tobytes() == result.tobytes(),
+              "a second test started: the second F1 was not ignored")
+        for x, label in [(layout.next_x, "Next"), (layout.close_x, "Close")]:
+            read = ocr(result, (x + 2, layout.button_top + 2, x + 78, layout.button_top + 20))
+            check(same_text(read, label), f"button at x {x} reads {read!r}")
+
+        # F2 during the Line test waits in the queue until the test is over.
+        program.key("F1")
+        started = time.monotonic()
+        time.sleep(3)
+        program.key("F2")
+        time.sleep(3)
+        check(program.running(), "F2 acted during the test")
+        code = program.exit_code(timeout=30)
+        check(code == 0, f"exit code {code}")
+        check(time.monotonic() - started > 10, "the program ended before the test's window")
+    finally:
+        program.kill()
+
+
+def case_sequence(wine, exe, handheld):
+    """The whole sequence; the BitBlt test copies only the source bitmap's stripes."""
+    program, intro, layout = start(wine, exe)
+    stripes = stripe_colours(handheld, layout.height)
+    expected_top = (183, 151, 140) if handheld else (220, 8, 0)
+    check(stripes[0] == expected_top, f"top stripe {stripes[0]}, not {expected_top}")
+    allowed = set(stripes[:-1]) | {WHITE}
+    scores = []
+    try:
+        for name in NAMES:
+            program.key("F1")
+            if name == "BitBlt":
+                copied = 0
+                for pause in (2, 3, 3):
+                    time.sleep(pause)
+                    area = layout.client(program.screenshot())
+                    pixels = list(area.crop((0, 0, WIDTH - 1, layout.height - 1)).getdata())
+                    stray = [p for p in pixels if p not in allowed]
+                    check(not stray, f"{len(stray)} BitBlt pixels not from the source, e.g. {stray[:3]}")
+                    copied += sum(1 for p in pixels if p != WHITE)
+                check(copied > 1000, f"BitBlt copied only {copied} pixels")
+            screen = wait_stable_screen(program, layout, (True, True), 60)
+            scores.append(read_result(screen, layout, name))
+
+        program.key("F1")
+        summary = wait_stable_screen(program, layout, (False, True), 30)
+        title = ocr(summary, client_box(layout, 0, 6, WIDTH, 32))
+        check(same_text(title, "Results"), f"summary title reads {title!r}")
+        for i, name in enumerate(NAMES):
+            y = 48 + 18 * i
+            label = ocr(summary, client_box(layout, 0, y - 2, 98, y + 14))
+            check(closest(label, [f"{n}:" for n in NAMES]) == f"{name}:",
+                  f"row {i + 1} reads {label!r}")
+            row = last_word(summary, client_box(layout, 100, y, 400, y + 14))
+            check(row == scores[i], f"row {i + 1} does not show the score of its result screen")
+        total = ocr(summary, client_box(layout, 0, 190, 98, 206))
+        check(same_text(total, "TOTAL:"), f"total label reads {total!r}")
+        value = ocr(summary, client_box(layout, 98, 186, 400, 206), digits=True)
+        check(value.isdigit(), f"the TOTAL reads {value!r}")
+
+        program.key("F1")
+        time.sleep(1.5)
+        check(program.screenshot().tobytes() == summary.tobytes(), "F1 changed the summary")
+        check(program.running(), "F1 ended the program on the summary")
+        program.key("F2")
+        code = program.exit_code(timeout=15)
+        check(code == 0, f"exit code {code} after F2")
+    finally:
+        program.kill()
+
+
+def case_imports(exe):
+    dump = subprocess.run(["i686-w64-mingw32-objdump", "-p", exe], capture_output=True, text=True,
+                          check=True).stdout
+    dlls = {m.lower() for m in re.findall(r"DLL Name: (\S+)", dump)}
+    check(dlls and dlls <= SYSTEM_DLLS, f"imports {sorted(dlls)}")
+
+
+CASES = {"intro": case_intro, "second": case_second, "pixel": case_pixel,
+         "sequence": case_sequence}
+
+
+def main(argv):
+    if len(argv) == 3 and argv[1] in ("setup", "cleanup"):
+        (setup if argv[1] == "setup" else cleanup)(argv[2])
+        return 0
+    if len(argv) == 3 and argv[1] == "imports":
+        case = lambda: case_imports(argv[2])  # noqa: E731
+    elif len(argv) == 4 and argv[1] in CASES:
+        exe, wine = argv[2], session(argv[3])
+        handheld = os.path.basename(exe).lower().startswith("dquenzelce")
+        case = lambda: CASES[argv[1]](wine, exe, handheld)  # noqa: E731
+    else:
+        print(__doc__, file=sys.stderr)
+        return 2
+    try:
+        case()
+    except (Failure, TimeoutError) as failure:
+        print(f"FAILED: {argv[1]} {os.path.basename(argv[2])}: {failure}")
+        return 1
+    print(f"passed: {argv[1]} {os.path.basename(argv[2])}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
