@@ -350,7 +350,13 @@ def case_imports(exe):
     check(dlls and dlls <= SYSTEM_DLLS, f"imports {sorted(dlls)}")
 
 
-CASES = {"intro": case_intro, "second": case_second, "pixel": case_pixel,
+def case_celayer(wine, exe, handheld):
+    run = subprocess.run(["wine", exe], env=wine.env, capture_output=True, text=True, timeout=60)
+    print(run.stdout, end="")
+    check(run.returncode == 42, f"exit code {run.returncode}, not 42")
+
+
+CASES = {"celayer": case_celayer, "intro": case_intro, "second": case_second, "pixel": case_pixel,
          "sequence": case_sequence}
 
 

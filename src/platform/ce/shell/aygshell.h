@@ -1,4 +1,4 @@
-// The part of Windows CE's shell library the program uses.
+// The part of Windows CE's shell library (aygshell) the program uses.
 #pragma once
 
 #include <windows.h>
