@@ -15,7 +15,10 @@ run) pkgs+=("${gui[@]}") ;;
 esac
 
 sudo=""
-[ "$(id -u)" -eq 0 ] || sudo=sudo
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || { echo "$0: run as root or install sudo" >&2; exit 1; }
+  sudo=sudo
+fi
 
 if [[ " ${pkgs[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386
@@ -29,4 +32,4 @@ done
 
 echo "installing: ${missing[*]}"
 $sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"

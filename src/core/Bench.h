@@ -9,6 +9,12 @@ constexpr DWORD TEST_WINDOW_MS = 10000;
 extern BenchState Bench;
 extern const TestEntry TestTable[TEST_COUNT + 1];
 
+// Calls test back to back until strictly more than window milliseconds have
+// passed on the tick counter; returns the number of calls and, in elapsed, the
+// milliseconds they took. The loop does nothing else: the call, the count and one
+// clock reading per call.
+INT CountCalls(TestProc test, DWORD window, DWORD &elapsed);
+
 // Runs test Bench.StepIndex for just over TEST_WINDOW_MS on the main window and
 // stores its score (calls div 10) in Bench.TestResults[Bench.StepIndex].
 void RunTest();

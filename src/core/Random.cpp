@@ -36,19 +36,3 @@ void RandomReset() {
 }
 
 #endif
-
-COLORREF RandomColor() {
-    // Separate statements: the order of draws must not depend on the order in
-    // which the compiler evaluates arguments.
-    const INT blue = RandomInt(256);
-    const INT green = RandomInt(256);
-    const INT red = RandomInt(256);
-    return RGB(red, green, blue);
-}
-
-HPEN RandomPen() {
-    const COLORREF color = RandomColor();
-    const INT width = RandomInt(16);
-    const INT style = RandomInt(2); // PS_SOLID (0) or PS_DASH (1)
-    return CreatePen(style, width, color);
-}

@@ -11,8 +11,27 @@ INT RandomInt(INT n);
 // Puts the generator back into the state it has when the process starts.
 void RandomReset();
 
-// Three draws, in this order: blue, green, red.
-COLORREF RandomColor();
+// Where a drawing procedure takes its random values from. LiveDraw is the
+// generator itself; the workloads can also be given values drawn ahead of time.
+struct LiveDraw {
+    static INT Int(INT n) {
+        return RandomInt(n);
+    }
+};
+
+// Three draws, in this order: blue, green, red. Separate statements: the order of
+// draws must not depend on the order in which the compiler evaluates arguments.
+template <class Draw = LiveDraw> COLORREF RandomColor() {
+    const INT blue = Draw::Int(256);
+    const INT green = Draw::Int(256);
+    const INT red = Draw::Int(256);
+    return RGB(red, green, blue);
+}
 
 // A random colour, then width 0..15, then style PS_SOLID or PS_DASH; creates the pen.
-HPEN RandomPen();
+template <class Draw = LiveDraw> HPEN RandomPen() {
+    const COLORREF color = RandomColor<Draw>();
+    const INT width = Draw::Int(16);
+    const INT style = Draw::Int(2); // PS_SOLID (0) or PS_DASH (1)
+    return CreatePen(style, width, color);
+}

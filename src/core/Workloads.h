@@ -2,6 +2,10 @@
 // primitive on Bench.DrawDC and leaves the DC's objects and colours as it found them.
 #pragma once
 
+#include "UTypes.h"
+
+#include <cstddef>
+
 void TestPixel();
 void TestLine();
 void TestRectangle();
@@ -9,3 +13,14 @@ void TestRoundRect();
 void TestEllipse();
 void TestBitBlt();
 void TestTextOut();
+
+// To time the platform calls of the workloads alone, their random values can be
+// drawn ahead of time: RecordProcs[i] is workload i drawing from the generator as
+// usual and appending every value to DrawTape; ReplayProcs[i] makes the same calls
+// with the values read back from DrawTape. DrawTapeAt is the position on the tape;
+// the caller provides a tape of MAX_DRAWS_PER_CALL values per call.
+constexpr INT MAX_DRAWS_PER_CALL = 22;
+extern INT *DrawTape;
+extern size_t DrawTapeAt;
+extern const TestProc RecordProcs[TEST_COUNT + 1];
+extern const TestProc ReplayProcs[TEST_COUNT + 1];

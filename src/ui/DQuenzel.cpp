@@ -5,10 +5,6 @@
 #include "Services.h"
 #include "SourceBitmap.h"
 
-#ifdef UNDER_CE
-#include <aygshell.h>
-#endif
-
 WNDCLASS WindowClass;
 static MSG Message;
 
@@ -30,6 +26,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPTSTR, int) {
         FatalError(nullptr, WIDE("Error in RegisterClass"));
     }
 
+#ifndef UNDER_CE
+    // Input during a ten-second test must wait, not make the system hide the busy
+    // window behind a frozen copy (which would also clip what the test draws).
+    DisableProcessWindowsGhosting();
+#endif
     Bench.MainWindow = CreateWindowEx(WS_EX_TOPMOST, TEXT("QuenzelForm"), TEXT("Norvale Quenzel"),
                                       WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                       CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
@@ -38,20 +39,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPTSTR, int) {
         FatalError(nullptr, WIDE("Error in CreateWindow"));
     }
 
-    SizePair size;
-#ifdef UNDER_CE
-    ShowWindow(Bench.MainWindow, SW_SHOWNORMAL);
-    SHFullScreen(Bench.MainWindow, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON | SHFS_HIDESTARTICON);
-    GetScreenSize(size);
-    Bench.ScreenWidth = size.Width;
-    Bench.ScreenHeight = size.Height;
-    MoveWindow(Bench.MainWindow, 0, 0, Bench.ScreenWidth, Bench.ScreenHeight, TRUE);
-#else
-    ShowWindow(Bench.MainWindow, SW_MAXIMIZE);
-    GetClientSize(Bench.MainWindow, size);
-    Bench.ScreenWidth = size.Width;
-    Bench.ScreenHeight = size.Height;
-#endif
+    FillScreen(Bench.MainWindow);
 
     Bench.StepIndex = 0;
     SetupSourceBitmap();
@@ -60,7 +48,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPTSTR, int) {
         FatalError(nullptr, WIDE("Error in SetTimer"));
     }
 
-    while (GetMessage(&Message, nullptr, 0, 0)) {
+    // 0 is the quit message; -1 (an error) must not loop for ever either.
+    while (GetMessage(&Message, nullptr, 0, 0) > 0) {
         TranslateMessage(&Message);
         DispatchMessage(&Message);
     }

@@ -1,5 +1,11 @@
 #include "Services.h"
 
+#include "Bench.h"
+
+#ifdef UNDER_CE
+#include <aygshell.h>
+#endif
+
 void CheckSingleInstance(const WCHAR *className, const WCHAR *title) {
     const Text classText = ToText(className);
     const Text titleText = ToText(title);
@@ -40,6 +46,23 @@ void GetClientSize(HWND window, SizePair &size) {
     size.Height = rect.bottom;
 }
 #endif
+
+void FillScreen(HWND window) {
+    SizePair size;
+#ifdef UNDER_CE
+    ShowWindow(window, SW_SHOWNORMAL);
+    SHFullScreen(window, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON | SHFS_HIDESTARTICON);
+    GetScreenSize(size);
+    Bench.ScreenWidth = size.Width;
+    Bench.ScreenHeight = size.Height;
+    MoveWindow(window, 0, 0, Bench.ScreenWidth, Bench.ScreenHeight, TRUE);
+#else
+    ShowWindow(window, SW_MAXIMIZE);
+    GetClientSize(window, size);
+    Bench.ScreenWidth = size.Width;
+    Bench.ScreenHeight = size.Height;
+#endif
+}
 
 WideString IntToWStr(INT value) {
     // The magnitude is taken in unsigned arithmetic, so the most negative value,

@@ -23,6 +23,11 @@ void GetScreenSize(SizePair &size);
 void GetClientSize(HWND window, SizePair &size);
 #endif
 
+// Makes the main window fill the screen, the desktop by maximising it, the
+// handheld by hiding the shell's bars and covering the whole screen, and stores the
+// size of the drawing area in Bench.ScreenWidth and Bench.ScreenHeight.
+void FillScreen(HWND window);
+
 // Decimal text of a signed 32-bit integer.
 WideString IntToWStr(INT value);
 

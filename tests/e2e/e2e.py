@@ -96,6 +96,21 @@ def last_word(image, box):
     return tuple(rows[inked[0]:inked[-1] + 1])
 
 
+def button_box(image, x, y):
+    """The bounds (left, top, right, bottom, inclusive) of the non-white area
+    around (x, y) along its row and column."""
+    def extent(step, fixed, start, limit, horizontal):
+        at = start
+        while 0 <= at + step < limit:
+            p = (at + step, fixed) if horizontal else (fixed, at + step)
+            if image.getpixel(p) == WHITE:
+                break
+            at += step
+        return at
+    return (extent(-1, y, x, image.width, True), extent(-1, x, y, image.height, False),
+            extent(1, y, x, image.width, True), extent(1, x, y, image.height, False))
+
+
 def client_box(layout, x0, y0, x1, y1):
     return (layout.left + x0, layout.top + y0, layout.left + x1, layout.top + y1)
 
@@ -141,8 +156,7 @@ def stripe_colours(handheld, rows):
 # The session shared by all cases of one run.
 
 def setup(state_path):
-    display = winerun.Display(WIDTH, HEIGHT)
-    wine = winerun.Wine(display.name, WIDTH, HEIGHT).init()
+    display, wine = winerun.open_session(WIDTH, HEIGHT)
     with open(state_path, "w") as f:
         json.dump({"display": display.name, "xvfb": display.process.pid, "prefix": wine.prefix}, f)
 
@@ -189,7 +203,13 @@ def case_intro(wine, exe, handheld):
             check(layout.top == 0, f"handheld client area starts at y {layout.top}, not 0")
         else:
             check(layout.top > 0, "the desktop window shows no caption")
-        check(layout.button_top == HEIGHT - 32, f"buttons at y {layout.button_top}")
+        # The buttons as drawn: 80 x 22, 16 pixels in from either side, their bottom
+        # edge 10 pixels above the screen's. Their white highlight on the top and left
+        # edges merges with the white ground, so what shows starts one pixel in.
+        for x in (layout.next_x, layout.close_x):
+            box = button_box(intro, x + 40, layout.button_top + 10)
+            check(box == (x + 1, HEIGHT - 31, x + 79, HEIGHT - 11), f"a button spans {box}")
+        check(layout.close_x + 80 == WIDTH - 16, f"Close button at x {layout.close_x}")
 
         title = ocr(intro, client_box(layout, 0, 6, WIDTH, 32))
         check(same_text(title, "Norvale Quenzel (v0.1)"), f"title reads {title!r}")
@@ -227,7 +247,10 @@ def case_second(wine, exe, handheld):
         before = wait_stable_screen(first, layout, (True, True), 10)
         began = time.monotonic()
         second = wine.start(exe)
-        code = second.exit_code(timeout=30)
+        try:
+            code = second.exit_code(timeout=30)
+        finally:
+            second.kill()
         check(code == 0, f"the second copy ended with {code}")
         check(time.monotonic() - began < 20, "the second copy took long to step aside")
         check(len(first.windows()) == 1, f"{len(first.windows())} main windows")

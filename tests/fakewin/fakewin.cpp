@@ -318,7 +318,6 @@ int Box(const char *fn, HWND owner, const C *text, const C *caption, UINT type) 
 
 void Reset() {
     Log.clear();
-    Faults.clear();
     OnCall = nullptr;
     OnIdle = nullptr;
     FailRegisterClass = false;
@@ -726,6 +725,11 @@ BOOL WINAPI ShowWindow(HWND window, int command) {
     Call &call = Record("ShowWindow", {H(window), command}, TRUE);
     Done(call);
     return TRUE;
+}
+
+void WINAPI DisableProcessWindowsGhosting() {
+    Call &call = Record("DisableProcessWindowsGhosting", {});
+    Done(call);
 }
 
 BOOL WINAPI SetForegroundWindow(HWND window) {

@@ -39,6 +39,7 @@ extern std::function<void()> OnIdle;
 enum Kind { Pen, Brush, Font, Bitmap, Dc, KindCount };
 
 // Starts afresh: empty log, no objects, windows, classes, messages or timers.
+// Faults are kept, so that a test that starts afresh several times sees them all.
 void Reset();
 // Turns the log off for long runs; objects and DC state are still tracked.
 void SetLogging(bool on);

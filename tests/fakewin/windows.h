@@ -265,6 +265,7 @@ HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName
 HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName);
 HWND WINAPI FindWindowW(LPCWSTR className, LPCWSTR windowName);
 BOOL WINAPI ShowWindow(HWND window, int command);
+void WINAPI DisableProcessWindowsGhosting();
 BOOL WINAPI SetForegroundWindow(HWND window);
 BOOL WINAPI MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
 BOOL WINAPI GetClientRect(HWND window, LPRECT rect);

@@ -101,8 +101,9 @@ TEST_F(Runner, PriorityAndDeviceContextStayOutsideTheWindow) {
     EXPECT_EQ(fake::Log[r.Pos() - 1].args, (Args{kCurrentThread, kTimeCritical}));
     r.Next("GetTickCount", {}); // the start, read after the priority is raised
     for (int call = 0; call < 3; call++) {
-        const fake::Call &blt = r.Next("BitBlt", fake::Log[r.Pos()].args);
+        const fake::Call &blt = r.Find("BitBlt");
         EXPECT_EQ(blt.args[0], dc);
+        EXPECT_EQ(blt.args[5], H(Bench.SourceDC));
         r.Next("GetTickCount", {});
     }
     r.Find("SetThreadPriority");

@@ -32,6 +32,7 @@ class Fresh : public ::testing::Test {
   protected:
     void SetUp() override {
         fake::Reset();
+        fake::Faults.clear();
         Bench = BenchState{};
         RandomReset();
     }

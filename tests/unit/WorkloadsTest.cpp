@@ -154,6 +154,9 @@ class Workload : public Fresh, public ::testing::WithParamInterface<Case> {
         }
         EXPECT_TRUE(r.AtEnd());
         EXPECT_EQ(RandomInt(0x7fffffff), next) << "a different number of draws";
+        for (const fake::Call &call : fake::Log) {
+            ASSERT_NE(call.fn, "WideCharToMultiByte") << "no text conversion in a workload";
+        }
 
         // Nothing created is left alive, and the DC holds what it held before.
         EXPECT_EQ(fake::Live(fake::Pen), 0);
@@ -226,7 +229,7 @@ TEST_F(Workloads, BlockCopiesNeverReachTheLastRowOrColumn) {
     EXPECT_GT(zeroSized, 0);
 }
 
-TEST_F(Workloads, TextsHaveOneToEightPrintableCharacters) {
+TEST_F(Workloads, TextsHaveOneToEightCharactersOfCodes32To127) {
     Prepare(320, 240);
     for (int i = 0; i < 5000; i++) {
         TestTextOut();

@@ -37,11 +37,15 @@ BOOL WINAPI CeTerminateProcess(HANDLE process, UINT exitCode) {
 }
 
 ATOM WINAPI CeRegisterClassW(const WNDCLASSW *windowClass) {
+    // The device never swaps a busy window for a frozen copy; the desktop would,
+    // when input arrives during a ten-second test. Registration comes before any
+    // window is made.
+    DisableProcessWindowsGhosting();
     // A background of a system colour index + 1 carries CE's flag bit; the desktop
     // takes the bare value.
     WNDCLASSW desktop = *windowClass;
     const UINT_PTR background = reinterpret_cast<UINT_PTR>(desktop.hbrBackground);
-    if ((background & SYS_COLOR_INDEX_FLAG) != 0) {
+    if ((background & ~static_cast<UINT_PTR>(0xFF)) == SYS_COLOR_INDEX_FLAG) {
         desktop.hbrBackground = reinterpret_cast<HBRUSH>(background & ~SYS_COLOR_INDEX_FLAG);
     }
     return RegisterClassW(&desktop);

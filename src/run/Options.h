@@ -1,0 +1,29 @@
+// QuenzelRun's command line.
+#pragma once
+
+#include "UTypes.h"
+
+#include <string>
+#include <vector>
+
+struct Options {
+    std::vector<INT> Tests; // indices into the test table, in table order
+    DWORD WindowMs = 10000;
+    bool WindowGiven = false;
+    INT Repeat = 1;
+    INT OffscreenWidth = 0; // 0: draw on the window
+    INT OffscreenHeight = 0;
+    bool Raw = false;
+    bool Help = false;
+    std::string Json, Csv, Svg, Compare, Snapshot;
+};
+
+// Reads the arguments (argv[1] on). Returns false with a one-line message naming
+// the culprit when they are not understood.
+bool ParseOptions(int argc, const char *const argv[], Options &options, std::string &error);
+
+// The options, for --help.
+extern const char *const USAGE;
+
+// The display name of test i as 8-bit text.
+std::string TestName(INT i);
