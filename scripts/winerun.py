@@ -9,6 +9,8 @@ Windows, in a Wine prefix of our own.
     winerun.py show EXE            run the program on $DISPLAY until it ends
     winerun.py walk EXE OUTDIR     on a virtual display: step through every screen
                                    with F1, F2 on the summary; save a PNG of each
+    winerun.py console EXE ARG...  run a console program (QuenzelRun) on a virtual
+                                   1024 x 768 x 24 display; its output and exit code
 """
 import io
 import os
@@ -260,7 +262,18 @@ def screen_size(display_name):
     raise RuntimeError("cannot read the display's size")
 
 
+def console(exe, args):
+    display, wine = open_session()
+    try:
+        return subprocess.run(["wine", exe, *args], env=wine.env).returncode
+    finally:
+        wine.close()
+        display.close()
+
+
 def main(argv):
+    if len(argv) >= 3 and argv[1] == "console":
+        return console(argv[2], argv[3:])
     if len(argv) == 3 and argv[1] == "show":
         return show(argv[2])
     if len(argv) == 4 and argv[1] == "walk":

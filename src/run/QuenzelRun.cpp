@@ -355,6 +355,7 @@ int main(int argc, char *argv[]) {
         report.Tests.push_back(run);
     }
     std::string snapshot;
+    std::vector<INT> tape(Run.Raw ? static_cast<size_t>(MAX_BLOCK) * MAX_DRAWS_PER_CALL : 0);
     for (INT sample = 0; sample < Run.Repeat; sample++) {
         FreshStart(sample == 0);
         for (TestRun &run : report.Tests) {
@@ -365,10 +366,9 @@ int main(int argc, char *argv[]) {
                 snapshot = Snapshot();
             }
         }
-    }
-    if (Run.Raw) {
-        std::vector<INT> tape(static_cast<size_t>(MAX_BLOCK) * MAX_DRAWS_PER_CALL);
-        for (INT sample = 0; sample < Run.Repeat; sample++) {
+        // The raw samples alternate with the scored ones, so that a machine whose
+        // speed drifts during a long run affects both alike.
+        if (Run.Raw) {
             FreshStart(false);
             for (TestRun &run : report.Tests) {
                 ClearTarget();

@@ -146,7 +146,7 @@ std::string ToCsv(const Report &report) {
             out += "raw," + head + std::to_string(i + 1) + ",,," + std::to_string(x.Calls) + ",," +
                    Number(x.QpcMs, 3) + ",," + Number(x.Rate, 1) + ",,,,,,\n";
         }
-        out += "summary," + head + ",,,,,,,," + Number(test.RateMedian, 1) + "," +
+        out += "summary," + head + ",,,,,,," + Number(test.RateMedian, 1) + "," +
                Number(test.Median, 1) + "," + Number(test.Min) + "," + Number(test.Max) + "," +
                Number(test.Spread, 4) + "," + Number(test.RawMedian, 1) + "," +
                Number(test.Efficiency, 4) + "\n";

@@ -18,7 +18,10 @@ import re
 import signal
 import subprocess
 import sys
+import tempfile
 import time
+
+from PIL import Image
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "scripts"))
 import winerun  # noqa: E402
@@ -379,7 +382,178 @@ def case_celayer(wine, exe, handheld):
     check(run.returncode == 42, f"exit code {run.returncode}, not 42")
 
 
-CASES = {"celayer": case_celayer, "intro": case_intro, "second": case_second, "pixel": case_pixel,
+# QuenzelRun.
+
+def quenzel_run(wine, exe, args, folder, timeout=600):
+    """Runs QuenzelRun in folder; returns (exit code, stdout, stderr)."""
+    run = subprocess.run(["wine", exe, *args], env=wine.env, cwd=folder, capture_output=True,
+                         text=True, timeout=timeout)
+    return run.returncode, run.stdout, run.stderr
+
+
+def check_setting(data, handheld, target, width, height, window_ms, repeat):
+    check(data["program"] == "QuenzelRun" and data["version"] == "0.1", "program and version")
+    check(data["flavour"] == ("handheld" if handheld else "desktop"), f"flavour {data['flavour']}")
+    check(data["target"] == target, f"target {data['target']}")
+    check((data["width"], data["height"]) == (width, height),
+          f"drawing area {data['width']}x{data['height']}, not {width}x{height}")
+    check(data["depth"] in (24, 32) and data["dpi"] > 0, f"depth {data['depth']}, dpi {data['dpi']}")
+    check(re.fullmatch(r"\d+\.\d+\.\d+", data["windows"]), f"Windows version {data['windows']!r}")
+    check(isinstance(data["wine"], str) and data["wine"], f"Wine version {data['wine']!r}")
+    check(re.fullmatch(r"\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ", data["utc"]), f"time {data['utc']!r}")
+    check(data["window_ms"] == window_ms and data["repeat"] == repeat, "window and repeat")
+
+
+def check_samples(test, window_ms, repeat):
+    check(len(test["samples"]) == repeat, f"{test['name']}: {len(test['samples'])} samples")
+    for sample in test["samples"]:
+        check(sample["tick_ms"] > window_ms, f"{test['name']}: window {sample['tick_ms']} ms")
+        expected = (sample["count"] // 10 if window_ms == 10000
+                    else sample["count"] * 1000 // sample["tick_ms"])
+        check(sample["per_second"] == expected, f"{test['name']}: score {sample['per_second']}, "
+              f"not {expected} from {sample['count']} calls")
+        rate = sample["count"] * 1000 / sample["qpc_ms"]
+        check(abs(sample["rate"] - rate) <= rate * 0.001 + 0.1, f"{test['name']}: rate")
+        check(abs(sample["qpc_ms"] - sample["tick_ms"]) < 50, f"{test['name']}: clocks disagree")
+
+
+def case_run_window(wine, exe, handheld):
+    """Seven tests on the window, three short samples each, saved as JSON and CSV."""
+    import csv
+    folder = tempfile.mkdtemp(prefix="quenzelrun-")
+    code, out, err = quenzel_run(wine, exe, ["--window-ms", "200", "--repeat", "3", "--json",
+                                             "run.json", "--csv", "run.csv"], folder)
+    check(code == 0, f"exit code {code}: {err}")
+    with open(os.path.join(folder, "run.json")) as f:
+        data = json.load(f)
+    # The handheld covers the screen; the desktop's window has a caption.
+    height = HEIGHT if handheld else data["height"]
+    check(height < HEIGHT or handheld, "the desktop's drawing area is the whole screen")
+    check_setting(data, handheld, "window", WIDTH, height, 200, 3)
+    check([t["name"] for t in data["tests"]] == NAMES, "the tests and their order")
+    for test in data["tests"]:
+        check_samples(test, 200, 3)
+    check(f"TOTAL: {data['total']}" in out, "the printed TOTAL is not the saved one")
+    for name in NAMES:
+        check(re.search(rf"^{name} +\d+", out, re.M), f"no row for {name} in the table")
+
+    with open(os.path.join(folder, "run.csv"), newline="") as f:
+        rows = list(csv.DictReader(f))
+    kinds = [row["record"] for row in rows]
+    check(kinds.count("sample") == 21 and kinds.count("summary") == 7, "CSV rows")
+    settings = {row["key"]: row["value"] for row in rows if row["record"] == "setting"}
+    check(settings["flavour"] == data["flavour"] and settings["window_ms"] == "200", "CSV setting")
+    first = next(row for row in rows if row["record"] == "sample")
+    check(int(first["count"]) == data["tests"][0]["samples"][0]["count"], "CSV and JSON differ")
+
+
+def case_run_offscreen(wine, exe, handheld):
+    """Seven tests off screen, with the platform ceiling."""
+    folder = tempfile.mkdtemp(prefix="quenzelrun-")
+    code, out, err = quenzel_run(wine, exe, ["--offscreen", "320x200", "--window-ms", "200",
+                                             "--repeat", "3", "--raw", "--json", "o.json"], folder)
+    check(code == 0, f"exit code {code}: {err}")
+    with open(os.path.join(folder, "o.json")) as f:
+        data = json.load(f)
+    check_setting(data, handheld, "offscreen", 320, 200, 200, 3)
+    check([t["name"] for t in data["tests"]] == NAMES, "the tests and their order")
+    for test in data["tests"]:
+        check_samples(test, 200, 3)
+        raw = test["raw_samples"]
+        check(len(raw) == 3 and all(r["calls"] > 0 and r["qpc_ms"] > 200 for r in raw),
+              f"{test['name']}: raw samples {raw}")
+        efficiency = test["rate_median"] / test["raw_median"]
+        check(abs(test["efficiency"] - efficiency) < 1e-3 and 0.2 < efficiency < 5,
+              f"{test['name']}: efficiency {test['efficiency']}")
+    check("eff." in out, "the table has no efficiency column")
+
+
+def case_run_score(wine, exe, handheld):
+    """The default window: the score is the interactive program's, count div 10."""
+    folder = tempfile.mkdtemp(prefix="quenzelrun-")
+    code, out, err = quenzel_run(wine, exe, ["--tests", "1", "--json", "s.json"], folder)
+    check(code == 0, f"exit code {code}: {err}")
+    with open(os.path.join(folder, "s.json")) as f:
+        data = json.load(f)
+    check_samples(data["tests"][0], 10000, 1)
+    check(f"TOTAL: {data['tests'][0]['samples'][0]['count'] // 10}" in out, "TOTAL")
+
+
+def drawn(path):
+    image = Image.open(path).convert("RGB")
+    return {(x, y): p for (x, y), p in zip(
+        ((i % image.width, i // image.width) for i in range(image.width * image.height)),
+        image.getdata()) if p != WHITE}
+
+
+def case_run_restart(wine, exe, handheld):
+    """Two runs draw the same first pixels: the generator really starts afresh."""
+    folder = tempfile.mkdtemp(prefix="quenzelrun-")
+    pictures = []
+    for name in ("a.bmp", "b.bmp"):
+        code, out, err = quenzel_run(wine, exe, ["--tests", "1", "--window-ms", "2",
+                                                 "--snapshot", name], folder)
+        check(code == 0, f"exit code {code}: {err}")
+        pictures.append(drawn(os.path.join(folder, name)))
+    fewer, more = sorted(pictures, key=len)
+    check(len(fewer) > 100, f"only {len(fewer)} pixels drawn")
+    # The shorter run's pixels are a prefix of the longer's: each is there in the same
+    # colour unless a later pixel of the longer run fell on it, which a few percent
+    # do. Runs that drew different sequences would agree on almost none.
+    same = sum(1 for xy, p in fewer.items() if more.get(xy) == p)
+    check(same >= len(fewer) * 0.95, f"only {same} of {len(fewer)} pixels agree")
+
+
+def case_run_errors(wine, exe, handheld):
+    """Bad input: one line naming the culprit, exit code 2, no file touched."""
+    folder = tempfile.mkdtemp(prefix="quenzelrun-")
+    with open(os.path.join(folder, "keep.json"), "w") as f:
+        f.write("precious")
+    with open(os.path.join(folder, "bad.json"), "w") as f:
+        f.write("{\"tests\": [1, 2")
+    cases = [
+        (["--bogus"], "--bogus"),
+        (["--tests", "Pixel,Sprite"], "Sprite"),
+        (["--tests", "9"], "9"),
+        (["--tests", "1,6", "stray"], "stray"),
+        (["--window-ms", "0"], "0"),
+        (["--window-ms", "600001"], "600001"),
+        (["--offscreen", "640by480"], "640by480"),
+        (["--compare", "missing.json"], "missing.json"),
+        (["--compare", "bad.json"], "bad.json"),
+        (["--json", "no/such/folder/x.json"], "no/such/folder/x.json"),
+    ]
+    for args, culprit in cases:
+        code, out, err = quenzel_run(wine, exe, args + ["--json", "keep.json", "--csv", "new.csv"]
+                                     if "--json" not in args else args, folder, timeout=60)
+        lines = err.strip().splitlines()
+        check(code == 2, f"{args}: exit code {code}")
+        check(len(lines) == 1 and culprit in lines[0], f"{args}: said {err!r}")
+        check(sorted(os.listdir(folder)) == ["bad.json", "keep.json"], f"{args}: files touched")
+        with open(os.path.join(folder, "keep.json")) as f:
+            check(f.read() == "precious", f"{args}: keep.json changed")
+
+
+def case_run_compare(wine, exe, handheld):
+    """A comparison with a recorded run, and its chart."""
+    import xml.etree.ElementTree as ElementTree
+    folder = tempfile.mkdtemp(prefix="quenzelrun-")
+    old = os.path.join(os.path.dirname(os.path.abspath(__file__)), "data", "old-run.json")
+    code, out, err = quenzel_run(wine, exe, ["--tests", "1,6", "--window-ms", "100", "--compare",
+                                             old, "--svg", "c.svg"], folder)
+    check(code == 0, f"exit code {code}: {err}")
+    check("vs old" in out, "no comparison column")
+    for name in ("Pixel", "BitBlt"):
+        check(re.search(rf"^{name} .* \d+\.\d{{3}}( \*)?$", out, re.M), f"no ratio for {name}")
+    svg = ElementTree.parse(os.path.join(folder, "c.svg")).getroot()
+    bars = [r.get("class") for r in svg.iter("{http://www.w3.org/2000/svg}rect") if r.get("class")]
+    check(bars.count("new") == 2 and bars.count("old") == 2, f"bars {bars}")
+
+
+CASES = {"celayer": case_celayer, "run-window": case_run_window,
+         "run-offscreen": case_run_offscreen, "run-score": case_run_score,
+         "run-restart": case_run_restart, "run-errors": case_run_errors,
+         "run-compare": case_run_compare, "intro": case_intro, "second": case_second, "pixel": case_pixel,
          "sequence": case_sequence}
 
 
@@ -391,7 +565,7 @@ def main(argv):
         case = lambda: case_imports(argv[2])  # noqa: E731
     elif len(argv) == 4 and argv[1] in CASES:
         exe, wine = argv[2], session(argv[3])
-        handheld = os.path.basename(exe).lower().startswith("dquenzelce")
+        handheld = os.path.splitext(os.path.basename(exe))[0].lower().endswith("ce")
         case = lambda: CASES[argv[1]](wine, exe, handheld)  # noqa: E731
     else:
         print(__doc__, file=sys.stderr)

@@ -109,6 +109,7 @@ void ExpectTextOut(Reader &r, intptr_t dc, intptr_t) {
 }
 
 struct Case {
+    INT index;
     const char *name;
     TestProc proc;
     Expectation expect;
@@ -116,13 +117,13 @@ struct Case {
 };
 
 const Case kCases[] = {
-    {"Pixel", TestPixel, ExpectPixel, 5},
-    {"Line", TestLine, ExpectLine, 9},
-    {"Rectangle", TestRectangle, ExpectRectangle, 12},
-    {"RoundRect", TestRoundRect, ExpectRoundRect, 14},
-    {"Ellipse", TestEllipse, ExpectEllipse, 12},
-    {"BitBlt", TestBitBlt, ExpectBitBlt, 6},
-    {"TextOut", TestTextOut, ExpectTextOut, 0},
+    {1, "Pixel", TestPixel, ExpectPixel, 5},
+    {2, "Line", TestLine, ExpectLine, 9},
+    {3, "Rectangle", TestRectangle, ExpectRectangle, 12},
+    {4, "RoundRect", TestRoundRect, ExpectRoundRect, 14},
+    {5, "Ellipse", TestEllipse, ExpectEllipse, 12},
+    {6, "BitBlt", TestBitBlt, ExpectBitBlt, 6},
+    {7, "TextOut", TestTextOut, ExpectTextOut, 0},
 };
 
 void PrintTo(const Case &c, std::ostream *out) {
@@ -202,6 +203,49 @@ TEST_P(Workload, TakesAFixedNumberOfDrawsPerCall) {
             EXPECT_LE(expected, 22);
         }
         EXPECT_EQ(DrawsTaken(), i * 13 + expected);
+    }
+}
+
+// Drawn ahead and replayed, a workload makes the very calls it makes live, and the
+// replay takes nothing from the generator.
+TEST_P(Workload, ReplayMakesTheRecordedCalls) {
+    Prepare(200, 100);
+    const INT index = GetParam().index;
+    std::vector<INT> tape(50 * MAX_DRAWS_PER_CALL);
+    DrawTape = tape.data();
+    DrawTapeAt = 0;
+    for (int i = 0; i < 50; i++) {
+        RecordProcs[index]();
+    }
+    const size_t recorded = DrawTapeAt;
+    const std::vector<fake::Call> live = fake::Log;
+    const int next = RandomInt(0x7fffffff);
+
+    RandomReset();
+    for (int i = 0; i < 50; i++) {
+        GetParam().proc();
+    }
+    EXPECT_EQ(RandomInt(0x7fffffff), next) << "recording draws as the live workload does";
+
+    fake::Log.clear();
+    DrawTapeAt = 0;
+    RandomReset();
+    for (int i = 0; i < 50; i++) {
+        ReplayProcs[index]();
+    }
+    EXPECT_EQ(DrawTapeAt, recorded);
+    EXPECT_EQ(DrawsTaken(), 0) << "the replay draws nothing";
+    ASSERT_EQ(fake::Log.size(), live.size());
+    for (size_t i = 0; i < live.size(); i++) {
+        EXPECT_EQ(fake::Log[i].fn, live[i].fn) << i;
+        // Handles differ between the two runs; numbers and texts do not.
+        if (live[i].fn != "SelectObject" && live[i].fn != "DeleteObject" &&
+            live[i].fn != "SetBkColor" && live[i].fn != "SetTextColor") {
+            EXPECT_EQ(std::vector<intptr_t>(fake::Log[i].args.begin() + 1, fake::Log[i].args.end()),
+                      std::vector<intptr_t>(live[i].args.begin() + 1, live[i].args.end()))
+                << live[i].fn;
+        }
+        EXPECT_EQ(fake::Log[i].text, live[i].text);
     }
 }
 
