@@ -33,7 +33,6 @@ struct Class {
     WNDPROC proc;
 };
 
-bool logging = true;
 intptr_t nextHandle;
 std::map<intptr_t, Object> objects;
 HGDIOBJ stock[KindCount];
@@ -66,13 +65,7 @@ template <typename C> std::string NameOrAtom(const C *text) {
 }
 
 Call &Record(const char *fn, Args args, intptr_t ret = 0) {
-    static Call scratch;
-    Call call{fn, std::move(args), "", "", 0, ret};
-    if (!logging) {
-        scratch = std::move(call);
-        return scratch;
-    }
-    Log.push_back(std::move(call));
+    Log.push_back(Call{fn, std::move(args), "", "", 0, ret});
     return Log.back();
 }
 
@@ -323,7 +316,6 @@ void Reset() {
     FailRegisterClass = false;
     FailCreateWindow = false;
     FailSetTimer = false;
-    logging = true;
     objects.clear();
     nextHandle = 0x10000;
     for (int kind = 0; kind < KindCount; kind++) {
@@ -341,10 +333,6 @@ void Reset() {
     procs.clear();
     queue.clear();
     timers.clear();
-}
-
-void SetLogging(bool on) {
-    logging = on;
 }
 
 int Live(Kind kind) {
@@ -410,14 +398,6 @@ bool TimerArmed(HWND window, UINT_PTR id) {
 
 std::deque<MSG> &Queue() {
     return queue;
-}
-
-std::vector<std::string> Names() {
-    std::vector<std::string> names;
-    for (const Call &call : Log) {
-        names.push_back(call.fn);
-    }
-    return names;
 }
 
 } // namespace fake

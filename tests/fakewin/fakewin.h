@@ -41,8 +41,6 @@ enum Kind { Pen, Brush, Font, Bitmap, Dc, KindCount };
 // Starts afresh: empty log, no objects, windows, classes, messages or timers.
 // Faults are kept, so that a test that starts afresh several times sees them all.
 void Reset();
-// Turns the log off for long runs; objects and DC state are still tracked.
-void SetLogging(bool on);
 // Objects of that kind created and not yet deleted (DCs: obtained, not released).
 int Live(Kind kind);
 
@@ -85,7 +83,5 @@ std::deque<MSG> &Queue();
 struct ProcessExit {
     UINT code;
 };
-
-std::vector<std::string> Names(); // the fn of every logged call, in order
 
 } // namespace fake

@@ -256,7 +256,6 @@ class Workloads : public Workload {};
 
 TEST_F(Workloads, BlockCopiesNeverReachTheLastRowOrColumn) {
     Prepare(16, 9);
-    fake::SetLogging(true);
     for (int i = 0; i < 20000; i++) {
         TestBitBlt();
     }
