@@ -15,9 +15,9 @@ const TestEntry TestTable[TEST_COUNT + 1] = {
     {TestTextOut, TEXT("TextOut")},
 };
 
-INT CountCalls(TestProc test, DWORD window, DWORD &elapsed) {
+INT64 CountCalls(TestProc test, DWORD window, DWORD &elapsed) {
     const DWORD start = GetTickCount();
-    INT count = 0;
+    INT64 count = 0;
     DWORD now;
     do {
         test();
@@ -38,9 +38,9 @@ void RunTest() {
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
 
     DWORD elapsed;
-    const INT count = CountCalls(test, TEST_WINDOW_MS, elapsed);
+    const INT64 count = CountCalls(test, TEST_WINDOW_MS, elapsed);
 
-    Bench.TestResults[Bench.StepIndex] = count / 10;
+    Bench.TestResults[Bench.StepIndex] = static_cast<INT>(count / 10);
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL);
     ReleaseDC(Bench.MainWindow, Bench.DrawDC);
 }

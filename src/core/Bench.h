@@ -10,10 +10,11 @@ extern BenchState Bench;
 extern const TestEntry TestTable[TEST_COUNT + 1];
 
 // Calls test back to back until strictly more than window milliseconds have
-// passed on the tick counter; returns the number of calls and, in elapsed, the
+// passed on the tick counter; returns the number of calls (64-bit: a long window on
+// a fast platform passes 2^31) and, in elapsed, the
 // milliseconds they took. The loop does nothing else: the call, the count and one
 // clock reading per call.
-INT CountCalls(TestProc test, DWORD window, DWORD &elapsed);
+INT64 CountCalls(TestProc test, DWORD window, DWORD &elapsed);
 
 // Runs test Bench.StepIndex for just over TEST_WINDOW_MS on the main window and
 // stores its score (calls div 10) in Bench.TestResults[Bench.StepIndex].

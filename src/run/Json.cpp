@@ -1,5 +1,8 @@
 #include "Json.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cmath>
 #include <cstdlib>
 
 const JsonValue *JsonValue::Get(const std::string &name) const {
@@ -77,8 +80,10 @@ struct Parser {
                     break;
                 case 'u': {
                     // Our files hold ASCII; other characters are kept as '?'.
-                    if (at + 4 > text.size()) {
-                        return Fail("short \\u escape");
+                    if (at + 4 > text.size() ||
+                        !std::all_of(text.begin() + at, text.begin() + at + 4,
+                                     [](unsigned char h) { return std::isxdigit(h); })) {
+                        return Fail("bad \\u escape");
                     }
                     const long code = std::strtol(text.substr(at, 4).c_str(), nullptr, 16);
                     at += 4;
@@ -96,6 +101,39 @@ struct Parser {
         }
         at++;
         return true;
+    }
+
+    // JSON's number: -?(0|[1-9][0-9]*)(\.[0-9]+)?([eE][+-]?[0-9]+)?, and finite.
+    bool Number(double &number) {
+        const size_t start = at;
+        auto digits = [&] {
+            const size_t from = at;
+            while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at]))) {
+                at++;
+            }
+            return at > from;
+        };
+        if (at < text.size() && text[at] == '-') {
+            at++;
+        }
+        const size_t whole = at;
+        if (!digits() || (text[whole] == '0' && at - whole > 1)) {
+            return Fail("bad number");
+        }
+        if (at < text.size() && text[at] == '.' && (at++, !digits())) {
+            return Fail("bad number");
+        }
+        if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+            at++;
+            if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
+                at++;
+            }
+            if (!digits()) {
+                return Fail("bad number");
+            }
+        }
+        number = std::strtod(text.substr(start, at - start).c_str(), nullptr);
+        return std::isfinite(number) ? true : Fail("number out of range");
     }
 
     bool Value(JsonValue &value) {
@@ -173,11 +211,8 @@ struct Parser {
         } else if (c == 'n') {
             ok = Literal("null");
         } else {
-            const char *start = text.c_str() + at;
-            char *end = nullptr;
             value.Type = JsonValue::Number;
-            value.Num = std::strtod(start, &end);
-            ok = end != start ? (at += end - start, true) : Fail("unexpected character");
+            ok = Number(value.Num);
         }
         depth--;
         return ok;

@@ -21,6 +21,7 @@ const char *const USAGE =
     "  --compare OLD      compare with a run saved by --json\n"
     "  --svg FILE         draw a bar chart of the medians (and of OLD when comparing)\n"
     "  --snapshot FILE    save the drawing area as a BMP file after the first test\n"
+    "                     (of the last sample)\n"
     "  --help             show this text\n";
 
 std::string TestName(INT i) {
@@ -149,7 +150,6 @@ bool ParseOptions(int argc, const char *const argv[], Options &options, std::str
                 return false;
             }
             options.WindowMs = static_cast<DWORD>(number);
-            options.WindowGiven = true;
         } else if (name == "--repeat") {
             if (!ParseNumber(value, 1, 1000, number)) {
                 error = "--repeat takes a whole number from 1 to 1000, not '" + value + "'";
@@ -161,8 +161,8 @@ bool ParseOptions(int argc, const char *const argv[], Options &options, std::str
                 error = "--offscreen takes WIDTHxHEIGHT, each 1 to 16384, not '" + value + "'";
                 return false;
             }
-        } else if (value.empty()) {
-            error = "option '" + name + "' needs a file name";
+        } else if (value.empty() || value.rfind("--", 0) == 0) {
+            error = "option '" + name + "' needs a file name, not '" + value + "'";
             return false;
         } else if (name == "--json") {
             options.Json = value;

@@ -9,7 +9,6 @@
 struct Options {
     std::vector<INT> Tests; // indices into the test table, in table order
     DWORD WindowMs = 10000;
-    bool WindowGiven = false;
     INT Repeat = 1;
     INT OffscreenWidth = 0; // 0: draw on the window
     INT OffscreenHeight = 0;

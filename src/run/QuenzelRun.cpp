@@ -66,7 +66,7 @@ static Sample ScoreSample(INT test) {
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
     const LONGLONG start = Now();
     DWORD elapsed;
-    const INT count = CountCalls(TestTable[test].Proc, Run.WindowMs, elapsed);
+    const INT64 count = CountCalls(TestTable[test].Proc, Run.WindowMs, elapsed);
     const LONGLONG end = Now();
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL);
     ReleaseTarget(Bench.DrawDC);
@@ -75,10 +75,9 @@ static Sample ScoreSample(INT test) {
     sample.Count = count;
     sample.TickMs = elapsed;
     sample.QpcMs = Milliseconds(end - start);
-    sample.PerSecond = Run.WindowMs == TEST_WINDOW_MS
-                           ? count / 10
-                           : static_cast<INT>(static_cast<INT64>(count) * 1000 / elapsed);
-    sample.Rate = count * 1000.0 / sample.QpcMs;
+    sample.PerSecond =
+        static_cast<INT>(Run.WindowMs == TEST_WINDOW_MS ? count / 10 : count * 1000 / elapsed);
+    sample.Rate = static_cast<double>(count) * 1000.0 / sample.QpcMs;
     return sample;
 }
 
@@ -95,7 +94,7 @@ static RawSample RawSampleOf(INT test, std::vector<INT> &tape) {
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
     const LONGLONG budget = static_cast<LONGLONG>(Run.WindowMs) * Frequency.QuadPart / 1000;
     LONGLONG spent = 0;
-    INT calls = 0;
+    INT64 calls = 0;
     INT block = 16;
     while (spent <= budget) {
         Bench.DrawDC = scratch;
@@ -126,7 +125,7 @@ static RawSample RawSampleOf(INT test, std::vector<INT> &tape) {
     RawSample sample;
     sample.Calls = calls;
     sample.QpcMs = Milliseconds(spent);
-    sample.Rate = calls * 1000.0 / sample.QpcMs;
+    sample.Rate = static_cast<double>(calls) * 1000.0 / sample.QpcMs;
     return sample;
 }
 
@@ -158,7 +157,7 @@ static bool WriteAtomically(const std::string &path, const std::string &text, st
     return ok;
 }
 
-// The drawing area as a 24-bit BMP file.
+// The drawing area as a 24-bit BMP file; empty when no copy can be made.
 static std::string Snapshot() {
     const INT width = Bench.ScreenWidth, height = Bench.ScreenHeight;
     BITMAPINFO info = {};
@@ -172,6 +171,11 @@ static std::string Snapshot() {
     const HDC source = ObtainTarget();
     const HDC copy = CreateCompatibleDC(source);
     const HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap == nullptr || bits == nullptr) {
+        DeleteDC(copy);
+        ReleaseTarget(source);
+        return std::string();
+    }
     const HGDIOBJ old = SelectObject(copy, bitmap);
     BitBlt(copy, 0, 0, width, height, source, 0, 0, SRCCOPY);
     GdiFlush();
@@ -207,12 +211,16 @@ static bool ReadFile(const std::string &path, std::string &text) {
     return ok;
 }
 
-// The folder a file would be written into exists.
-static bool FolderExists(const std::string &path) {
-    const size_t slash = path.find_last_of("/\\");
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    const DWORD attributes = GetFileAttributesA(folder.c_str());
+static bool IsFolder(const std::string &path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// A file can be written there: its folder exists and it is no folder itself.
+static bool Writable(const std::string &path) {
+    const size_t slash = path.find_last_of("/\\");
+    return IsFolder(slash == std::string::npos ? "." : path.substr(0, slash + 1)) &&
+           !IsFolder(path);
 }
 
 static std::string WindowsVersion() {
@@ -245,14 +253,16 @@ static std::string UtcNow() {
     return text;
 }
 
-static void OpenWindow() {
+static bool OpenWindow() {
     WNDCLASS windowClass = {};
     windowClass.lpfnWndProc = DefWindowProc;
     windowClass.hInstance = GetModuleHandle(nullptr);
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = TEXT("QuenzelRunForm");
-    RegisterClass(&windowClass);
+    if (RegisterClass(&windowClass) == 0) {
+        return false;
+    }
 #ifndef UNDER_CE
     DisableProcessWindowsGhosting(); // the CE layer does this for the handheld
 #endif
@@ -260,11 +270,15 @@ static void OpenWindow() {
         CreateWindowEx(WS_EX_TOPMOST, TEXT("QuenzelRunForm"), TEXT("QuenzelRun"), WS_VISIBLE,
                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                        windowClass.hInstance, nullptr);
+    if (Bench.MainWindow == nullptr) {
+        return false;
+    }
     FillScreen(Bench.MainWindow);
     Pump();
+    return true;
 }
 
-static void OpenOffscreen() {
+static bool OpenOffscreen() {
     Bench.ScreenWidth = Run.OffscreenWidth;
     Bench.ScreenHeight = Run.OffscreenHeight;
     BITMAPINFO info = {};
@@ -277,7 +291,12 @@ static void OpenOffscreen() {
     void *bits = nullptr;
     OffscreenDC = CreateCompatibleDC(nullptr);
     OffscreenBitmap = CreateDIBSection(OffscreenDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (OffscreenBitmap == nullptr || bits == nullptr) {
+        DeleteDC(OffscreenDC);
+        return false;
+    }
     OffscreenOldBitmap = SelectObject(OffscreenDC, OffscreenBitmap);
+    return true;
 }
 
 static Setting Describe() {
@@ -334,16 +353,24 @@ int main(int argc, char *argv[]) {
     const std::pair<const char *, std::string> outputs[] = {
         {"--json", Run.Json}, {"--csv", Run.Csv}, {"--svg", Run.Svg}, {"--snapshot", Run.Snapshot}};
     for (const auto &[option, path] : outputs) {
-        if (!path.empty() && !FolderExists(path)) {
-            return Fail(std::string(option) + " file '" + path + "': no such folder", 2);
+        if (path.empty()) {
+            continue;
+        }
+        if (!Writable(path)) {
+            return Fail(std::string(option) + " file '" + path + "' cannot be written there", 2);
+        }
+        for (const auto &[other, otherPath] : outputs) {
+            if (other != option && otherPath == path) {
+                return Fail(std::string(option) + " file '" + path + "' is also " + other, 2);
+            }
         }
     }
 
     QueryPerformanceFrequency(&Frequency);
-    if (Run.OffscreenWidth > 0) {
-        OpenOffscreen();
-    } else {
-        OpenWindow();
+    if (Run.OffscreenWidth > 0 ? !OpenOffscreen() : !OpenWindow()) {
+        return Fail(Run.OffscreenWidth > 0 ? "--offscreen: no bitmap of that size can be made"
+                                           : "cannot open the window",
+                    1);
     }
 
     Report report;
@@ -358,12 +385,21 @@ int main(int argc, char *argv[]) {
     std::vector<INT> tape(Run.Raw ? static_cast<size_t>(MAX_BLOCK) * MAX_DRAWS_PER_CALL : 0);
     for (INT sample = 0; sample < Run.Repeat; sample++) {
         FreshStart(sample == 0);
+        // BitBlt would copy from nothing, and its figure would mean nothing.
+        if (Bench.SourceBitmap == nullptr) {
+            return Fail("no source bitmap of the drawing area's size can be made", 1);
+        }
         for (TestRun &run : report.Tests) {
             ClearTarget();
             Pump();
             run.Samples.push_back(ScoreSample(run.Index));
-            if (!Run.Snapshot.empty() && snapshot.empty()) {
+            // The last sample's first test: with --repeat it shows that a sample
+            // draws what a fresh start draws.
+            if (!Run.Snapshot.empty() && sample == Run.Repeat - 1 && snapshot.empty()) {
                 snapshot = Snapshot();
+                if (snapshot.empty()) {
+                    return Fail("--snapshot: no copy of the drawing area can be made", 1);
+                }
             }
         }
         // The raw samples alternate with the scored ones, so that a machine whose

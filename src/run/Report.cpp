@@ -108,6 +108,18 @@ std::string ToJson(const Report &report) {
     return out;
 }
 
+// A CSV field, quoted where it must be.
+static std::string Field(const std::string &text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
+    }
+    std::string out = "\"";
+    for (const char c : text) {
+        out += c == '"' ? "\"\"" : std::string(1, c);
+    }
+    return out + "\"";
+}
+
 // One row per setting, sample, raw sample and summary, told apart by "record".
 std::string ToCsv(const Report &report) {
     const Setting &s = report.Set;
@@ -131,10 +143,10 @@ std::string ToCsv(const Report &report) {
         {"total", std::to_string(report.Total)},
     };
     for (const auto &[key, value] : settings) {
-        out += std::string("setting,,,,") + key + "," + Quote(value) + ",,,,,,,,,,,\n";
+        out += std::string("setting,,,,") + key + "," + Field(value) + ",,,,,,,,,,,\n";
     }
     for (const TestRun &test : report.Tests) {
-        const std::string head = std::to_string(test.Index) + "," + test.Name + ",";
+        const std::string head = std::to_string(test.Index) + "," + Field(test.Name) + ",";
         for (size_t i = 0; i < test.Samples.size(); i++) {
             const Sample &x = test.Samples[i];
             out += "sample," + head + std::to_string(i + 1) + ",,," + std::to_string(x.Count) +
@@ -268,21 +280,26 @@ bool ParseReport(const std::string &json, Report &report, std::string &error) {
     if (!ParseJson(json, root, error)) {
         return false;
     }
+    const JsonValue *program = root.Get("program");
     const JsonValue *tests = root.Get("tests");
-    if (tests == nullptr || tests->Type != JsonValue::Array) {
-        error = "no \"tests\" list";
+    if (program == nullptr || program->Text != "QuenzelRun" || tests == nullptr ||
+        tests->Type != JsonValue::Array || tests->Items.empty()) {
+        error = "not a run with a \"tests\" list";
         return false;
     }
     report = Report{};
+    auto number = [](const JsonValue *value) {
+        return value != nullptr && value->Type == JsonValue::Number;
+    };
     for (const JsonValue &item : tests->Items) {
         const JsonValue *index = item.Get("index");
         const JsonValue *median = item.Get("median");
         const JsonValue *spread = item.Get("spread");
         const JsonValue *name = item.Get("name");
-        if (index == nullptr || index->Type != JsonValue::Number || median == nullptr ||
-            median->Type != JsonValue::Number || spread == nullptr ||
-            spread->Type != JsonValue::Number) {
-            error = "a test without a numeric \"index\", \"median\" and \"spread\"";
+        if (!number(index) || !number(median) || !number(spread) || index->Num < 1 ||
+            index->Num > TEST_COUNT || index->Num != std::floor(index->Num) || median->Num < 0 ||
+            spread->Num < 0) {
+            error = "a test without an index from 1 to 7, a median and a spread of 0 or more";
             return false;
         }
         TestRun test;

@@ -8,7 +8,7 @@
 #include <vector>
 
 struct Sample {
-    INT Count;     // workload calls in the window
+    INT64 Count;   // workload calls in the window
     DWORD TickMs;  // the window on the tick counter
     double QpcMs;  // the same window on the performance counter
     INT PerSecond; // the score: count div 10 for the 10 s window, else count * 1000 / TickMs
@@ -16,7 +16,7 @@ struct Sample {
 };
 
 struct RawSample {
-    INT Calls;    // platform calls timed
+    INT64 Calls;  // platform calls timed
     double QpcMs; // the time they took, on the performance counter
     double Rate;  // calls per second
 };

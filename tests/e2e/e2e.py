@@ -487,12 +487,13 @@ def drawn(path):
 
 
 def case_run_restart(wine, exe, handheld):
-    """Two runs draw the same first pixels: the generator really starts afresh."""
+    """A second sample draws the same first pixels as a fresh start: the generator
+    really starts afresh. (The snapshot is of the last sample's first test.)"""
     folder = tempfile.mkdtemp(prefix="quenzelrun-")
     pictures = []
-    for name in ("a.bmp", "b.bmp"):
-        code, out, err = quenzel_run(wine, exe, ["--tests", "1", "--window-ms", "2",
-                                                 "--snapshot", name], folder)
+    for name, repeat in (("a.bmp", "1"), ("b.bmp", "2")):
+        code, out, err = quenzel_run(wine, exe, ["--tests", "1", "--window-ms", "2", "--repeat",
+                                                 repeat, "--snapshot", name], folder)
         check(code == 0, f"exit code {code}: {err}")
         pictures.append(drawn(os.path.join(folder, name)))
     fewer, more = sorted(pictures, key=len)
@@ -511,25 +512,30 @@ def case_run_errors(wine, exe, handheld):
         f.write("precious")
     with open(os.path.join(folder, "bad.json"), "w") as f:
         f.write("{\"tests\": [1, 2")
+    os.mkdir(os.path.join(folder, "sub"))
+    outputs = ["--json", "keep.json", "--csv", "new.csv"]
     cases = [
-        (["--bogus"], "--bogus"),
-        (["--tests", "Pixel,Sprite"], "Sprite"),
-        (["--tests", "9"], "9"),
-        (["--tests", "1,6", "stray"], "stray"),
-        (["--window-ms", "0"], "0"),
-        (["--window-ms", "600001"], "600001"),
-        (["--offscreen", "640by480"], "640by480"),
-        (["--compare", "missing.json"], "missing.json"),
-        (["--compare", "bad.json"], "bad.json"),
-        (["--json", "no/such/folder/x.json"], "no/such/folder/x.json"),
+        (outputs + ["--bogus"], "--bogus"),
+        (outputs + ["--tests", "Pixel,Sprite"], "Sprite"),
+        (outputs + ["--tests", "9"], "9"),
+        (outputs + ["--tests", "1,6", "stray"], "stray"),
+        (outputs + ["--window-ms", "0"], "0"),
+        (outputs + ["--window-ms", "600001"], "600001"),
+        (outputs + ["--offscreen", "640by480"], "640by480"),
+        (outputs + ["--compare", "missing.json"], "missing.json"),
+        (outputs + ["--compare", "bad.json"], "bad.json"),
+        (outputs + ["--svg", "--raw"], "--raw"),
+        (["--csv", "new.csv", "--json", "no/such/folder/x.json"], "no/such/folder/x.json"),
+        (["--csv", "new.csv", "--json", "sub"], "sub"),
+        (["--csv", "keep.json", "--json", "keep.json"], "keep.json"),
     ]
     for args, culprit in cases:
-        code, out, err = quenzel_run(wine, exe, args + ["--json", "keep.json", "--csv", "new.csv"]
-                                     if "--json" not in args else args, folder, timeout=60)
+        code, out, err = quenzel_run(wine, exe, args, folder, timeout=60)
         lines = err.strip().splitlines()
         check(code == 2, f"{args}: exit code {code}")
         check(len(lines) == 1 and culprit in lines[0], f"{args}: said {err!r}")
-        check(sorted(os.listdir(folder)) == ["bad.json", "keep.json"], f"{args}: files touched")
+        check(sorted(os.listdir(folder)) == ["bad.json", "keep.json", "sub"],
+              f"{args}: files touched")
         with open(os.path.join(folder, "keep.json")) as f:
             check(f.read() == "precious", f"{args}: keep.json changed")
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace {
 
 Sample Score(INT perSecond, double rate = 1000) {
@@ -89,6 +91,34 @@ TEST(RunReport, CsvHasOneRowPerSettingSampleAndSummary) {
         lines++;
         start = end + 1;
     }
+    // The summary's values under their own column names.
+    const auto split = [](const std::string &line) {
+        std::vector<std::string> cells(1);
+        for (const char c : line) {
+            if (c == ',') {
+                cells.emplace_back();
+            } else {
+                cells.back() += c;
+            }
+        }
+        return cells;
+    };
+    const std::vector<std::string> header = split(csv.substr(0, csv.find('\n')));
+    const size_t summary = csv.find("summary,1,");
+    const std::vector<std::string> row =
+        split(csv.substr(summary, csv.find('\n', summary) - summary));
+    std::map<std::string, std::string> cell;
+    for (size_t i = 0; i < header.size(); i++) {
+        cell[header[i]] = row.at(i);
+    }
+    EXPECT_EQ(cell["name"], "Pixel");
+    EXPECT_EQ(cell["median"], "100.0");
+    EXPECT_EQ(cell["min"], "80");
+    EXPECT_EQ(cell["max"], "120");
+    EXPECT_EQ(cell["spread"], "0.4000");
+    EXPECT_EQ(cell["rate"], "1000.0");
+    EXPECT_EQ(cell["raw_median"], "1500.0");
+    EXPECT_EQ(cell["efficiency"], "0.6667");
     EXPECT_EQ(samples, 5);
     EXPECT_EQ(raws, 2);
     EXPECT_EQ(summaries, 2);
@@ -105,6 +135,9 @@ TEST(RunReport, ComparisonMarksChangesBeyondBothSpreads) {
     const std::string table = ToTable(now, &old);
     EXPECT_NE(table.find("1.300\n"), std::string::npos) << table;
     EXPECT_NE(table.find("2.000 *\n"), std::string::npos) << table;
+
+    now.Tests[0].Spread = 0.1; // +30 %: beyond this run's spread but not the old run's
+    EXPECT_NE(ToTable(now, &old).find("1.300\n"), std::string::npos);
 
     old.Tests.pop_back(); // a test the old run did not have
     EXPECT_NE(ToTable(now, &old).find("n/a"), std::string::npos);
@@ -130,8 +163,13 @@ TEST(RunReport, ChartHasABarPerTestAndTheOldRunBeside) {
 TEST(Json, RejectsMalformedDocuments) {
     JsonValue value;
     std::string error;
-    for (const char *bad : {"", "{", "{\"a\": }", "[1, 2", "{\"a\" 1}", "tru", "[1] x", "\"open",
-                            "{\"tests\": [1,]}", "nul"}) {
+    for (const char *bad : {"",      "{",         "{\"a\": }",
+                            "[1, 2", "{\"a\" 1}", "tru",
+                            "[1] x", "\"open",    "{\"tests\": [1,]}",
+                            "nul",   "01",        "+1",
+                            ".5",    "0x10",      "inf",
+                            "1e999", "-",         "1.",
+                            "1e",    "\"\\u12\"", "\"\\u+123\""}) {
         EXPECT_FALSE(ParseJson(bad, value, error)) << bad;
         EXPECT_FALSE(error.empty()) << bad;
     }
@@ -143,8 +181,21 @@ TEST(Json, RejectsMalformedDocuments) {
     EXPECT_EQ(a.Items[3].Text, "x\"yA");
 
     Report report;
-    EXPECT_FALSE(ParseReport("{\"tests\": [{\"index\": 1}]}", report, error));
-    EXPECT_FALSE(ParseReport("{\"total\": 3}", report, error));
+    const std::string run = "{\"program\": \"QuenzelRun\", \"tests\": [";
+    EXPECT_TRUE(ParseReport(run + "{\"index\": 7, \"median\": 0, \"spread\": 0}]}", report, error))
+        << error;
+    for (const std::string &bad : {
+             run + "{\"index\": 1}]}",
+             run + "]}",
+             run + "{\"index\": 8, \"median\": 1, \"spread\": 0}]}",
+             run + "{\"index\": 1.5, \"median\": 1, \"spread\": 0}]}",
+             run + "{\"index\": 1, \"median\": -1, \"spread\": 0}]}",
+             run + "{\"index\": 1, \"median\": 1e999, \"spread\": 0}]}",
+             std::string("{\"tests\": [{\"index\": 1, \"median\": 1, \"spread\": 0}]}"),
+             std::string("{\"total\": 3}"),
+         }) {
+        EXPECT_FALSE(ParseReport(bad, report, error)) << bad;
+    }
 }
 
 } // namespace
