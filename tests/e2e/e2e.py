@@ -339,7 +339,13 @@ def case_sequence(wine, exe, handheld):
                     check(not stray, f"{len(stray)} BitBlt pixels not from the source, e.g. {stray[:3]}")
                     copied += sum(1 for p in pixels if p != WHITE)
                 check(copied > 1000, f"BitBlt copied only {copied} pixels")
-            screen = wait_stable_screen(program, layout, (True, True), 60)
+            try:
+                screen = wait_stable_screen(program, layout, (True, True), 60)
+            except TimeoutError as timeout:
+                last = program.screenshot()
+                last.save(os.path.join(tempfile.gettempdir(), f"e2e-{name}-timeout.png"))
+                raise Failure(f"{name}: {timeout}; running: {program.running()}; buttons "
+                              f"{layout.buttons(last)}; screenshot in {tempfile.gettempdir()}")
             scores.append(read_result(screen, layout, name))
 
         program.key("F1")
