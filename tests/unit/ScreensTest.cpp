@@ -57,6 +57,19 @@ class Screens : public Fresh {
         EXPECT_EQ(call.text, text);
         return call;
     }
+
+    // A bold title centred across the top, its font put back and deleted and the
+    // alignment reset after it. Returns the DC's own font.
+    static intptr_t Title(Reader &r, intptr_t dc, intptr_t width, const std::string &text) {
+        const intptr_t font = r.Next(kCreateFont, Font(0, 0)).ret;
+        const intptr_t old = r.Next("SelectObject", {dc, font}).ret;
+        r.Next("SetTextAlign", {dc, 6});
+        Text(r, dc, width / 2, 8, {0, 8, width, 32}, text);
+        r.Next("SelectObject", {dc, old});
+        r.Next("DeleteObject", {font});
+        r.Next("SetTextAlign", {dc, 0});
+        return old;
+    }
 };
 
 TEST_F(Screens, ClearPaintsTheWholeAreaWhite) {
@@ -78,13 +91,7 @@ TEST_F(Screens, IntroOn800x600) {
     Paint(0);
     Reader r;
     const intptr_t dc = r.Next("GetDC", {H(Bench.MainWindow)}).ret;
-    const intptr_t title = r.Next(kCreateFont, Font(0, 0)).ret;
-    const intptr_t old = r.Next("SelectObject", {dc, title}).ret;
-    r.Next("SetTextAlign", {dc, 6});
-    Text(r, dc, 400, 8, {0, 8, 800, 32}, "Norvale Quenzel (v0.1)");
-    r.Next("SelectObject", {dc, old});
-    r.Next("DeleteObject", {title});
-    r.Next("SetTextAlign", {dc, 0});
+    const intptr_t old = Title(r, dc, 800, "Norvale Quenzel (v0.1)");
     const std::string notice = Text(r, dc, 8, 48, {8, 48, 800, 64}, fake::Log[r.Pos()].text).text;
     EXPECT_NE(notice.find("Norvale Software"), std::string::npos) << notice;
     EXPECT_NE(notice.find("2026"), std::string::npos) << notice;
@@ -141,13 +148,7 @@ TEST_F(Screens, ResultOfRectangle) {
     Paint(3, 240, 320);
     Reader r;
     const intptr_t dc = r.Next("GetDC", {H(Bench.MainWindow)}).ret;
-    const intptr_t title = r.Next(kCreateFont, Font(0, 0)).ret;
-    const intptr_t old = r.Next("SelectObject", {dc, title}).ret;
-    r.Next("SetTextAlign", {dc, 6});
-    Text(r, dc, 120, 8, {0, 8, 240, 32}, "Rectangle Test");
-    r.Next("SelectObject", {dc, old});
-    r.Next("DeleteObject", {title});
-    r.Next("SetTextAlign", {dc, 0});
+    Title(r, dc, 240, "Rectangle Test");
     EXPECT_EQ(Texts(), (std::vector<std::string>{"Rectangle Test", "Result: 120"}));
     r.Find(kTextOut); // the score line, after the desktop's conversion of it
     EXPECT_EQ(fake::Log[r.Pos() - 1].args, TextArgs(dc, 8, 48, 2, {8, 48, 240, 72}, 11));
