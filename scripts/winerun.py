@@ -178,15 +178,19 @@ class Layout:
         return image.crop((self.left, self.top, self.left + self.width, self.bottom))
 
 
-def wait_intro(program, timeout=60):
-    """Waits for the intro: the Start and Close buttons on the bottom row."""
+def wait_intro(program, timeout=60, settle=0.4):
+    """Waits for the intro: the Start and Close buttons on the bottom row, on a screen
+    that stays the same between two screenshots (the buttons' colours are read off it)."""
     width, height = program.wine.width, program.wine.height
 
     def check():
         shot = program.screenshot()
         face = shot.getpixel((20, height - 29))
         same = [shot.getpixel((80, height - 29)), shot.getpixel((width - 30, height - 29))]
-        return shot if face != WHITE and same == [face, face] else None
+        if face == WHITE or same != [face, face]:
+            return None
+        time.sleep(settle)
+        return shot if program.screenshot().tobytes() == shot.tobytes() else None
 
     return wait_until(check, timeout, what="the intro")
 
@@ -204,6 +208,14 @@ def wait_stable_screen(program, layout, want, timeout, settle=0.4):
         return second if second.tobytes() == first.tobytes() else None
 
     return wait_until(check, timeout, interval=0.3, what=f"a screen with buttons {want}")
+
+
+def press_next(program, layout):
+    """Presses F1 and waits until the program has acted on it: its buttons are gone.
+    Only then can a screen with buttons be the next one, not the one still showing."""
+    program.key("F1")
+    wait_until(lambda: layout.buttons(program.screenshot()) == (False, False), 20,
+               interval=0.05, what="the buttons to go after F1")
 
 
 def open_session(width=1024, height=768):
@@ -234,7 +246,10 @@ def walk(exe, outdir):
             screen = wait_stable_screen(program, layout, want, timeout=120)
             screen.save(os.path.join(outdir, f"{index}-{name}.png"))
             print(f"saved {name}", flush=True)
-            program.key("F2" if name == "summary" else "F1")
+            if name == "summary":
+                program.key("F2")
+            else:
+                press_next(program, layout)
         return program.exit_code(timeout=30)
     finally:
         if program is not None:

@@ -1,28 +1,29 @@
 #include "Options.h"
 
-#include "Bench.h"
-
 #include <algorithm>
 #include <cctype>
 
-const char *const USAGE =
-    "Usage: QuenzelRun [OPTION]...\n"
-    "Runs the seven drawing tests as the interactive program does and prints the scores.\n"
-    "\n"
-    "  --tests LIST       tests to run, by name or index: Pixel,BitBlt or 1,6 (default all)\n"
-    "  --window-ms N      measure each test for more than N ms, 1 to 600000 (default 10000);\n"
-    "                     the figure is then calls per second, count * 1000 / elapsed\n"
-    "  --repeat K         K samples per test, each drawing what a fresh start draws\n"
-    "  --offscreen WxH    draw into a W x H memory bitmap instead of the window\n"
-    "  --raw              also time the platform calls alone, with the random values\n"
-    "                     drawn ahead, and report the harness efficiency\n"
-    "  --json FILE        write every sample, the summaries and the setting as JSON\n"
-    "  --csv FILE         the same as CSV\n"
-    "  --compare OLD      compare with a run saved by --json\n"
-    "  --svg FILE         draw a bar chart of the medians (and of OLD when comparing)\n"
-    "  --snapshot FILE    save the drawing area as a BMP file after the first test\n"
-    "                     (of the last sample)\n"
-    "  --help             show this text\n";
+std::string Usage() {
+    return "Usage: QuenzelRun [OPTION]...\n"
+           "Runs the seven drawing tests as the interactive program does and prints the scores.\n"
+           "\n"
+           "  --tests LIST       tests by name or index: Pixel,BitBlt or 1,6 (default all)\n"
+           "  --window-ms N      measure each test for more than N ms, 1 to 600000 (default " +
+           std::to_string(TEST_WINDOW_MS) +
+           ");\n"
+           "                     the figure is then calls per second, count * 1000 / elapsed\n"
+           "  --repeat K         K samples per test, each drawing what a fresh start draws\n"
+           "  --offscreen WxH    draw into a W x H memory bitmap instead of the window\n"
+           "  --raw              also time the platform calls alone, with the random values\n"
+           "                     drawn ahead, and report the harness efficiency\n"
+           "  --json FILE        write every sample, the summaries and the setting as JSON\n"
+           "  --csv FILE         the same as CSV\n"
+           "  --compare OLD      compare with a run saved by --json\n"
+           "  --svg FILE         draw a bar chart of the medians (and of OLD when comparing)\n"
+           "  --snapshot FILE    save the drawing area as a BMP file after the first test\n"
+           "                     (of the last sample)\n"
+           "  --help             show this text\n";
+}
 
 std::string TestName(INT i) {
     std::string name;
@@ -174,6 +175,37 @@ bool ParseOptions(int argc, const char *const argv[], Options &options, std::str
             options.Compare = value;
         } else {
             options.Snapshot = value;
+        }
+    }
+    return true;
+}
+
+static bool IsFolder(const std::string &path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool CheckOutputs(const Options &options, std::string &error) {
+    const std::pair<const char *, const std::string &> outputs[] = {
+        {"--json", options.Json},
+        {"--csv", options.Csv},
+        {"--svg", options.Svg},
+        {"--snapshot", options.Snapshot}};
+    for (const auto &[option, path] : outputs) {
+        if (path.empty()) {
+            continue;
+        }
+        const size_t slash = path.find_last_of("/\\");
+        if (!IsFolder(slash == std::string::npos ? "." : path.substr(0, slash + 1)) ||
+            IsFolder(path)) {
+            error = std::string(option) + " file '" + path + "' cannot be written there";
+            return false;
+        }
+        for (const auto &[other, otherPath] : outputs) {
+            if (other != option && otherPath == path) {
+                error = std::string(option) + " file '" + path + "' is also " + other;
+                return false;
+            }
         }
     }
     return true;

@@ -1,14 +1,14 @@
 // QuenzelRun's command line.
 #pragma once
 
-#include "UTypes.h"
+#include "Bench.h"
 
 #include <string>
 #include <vector>
 
 struct Options {
     std::vector<INT> Tests; // indices into the test table, in table order
-    DWORD WindowMs = 10000;
+    DWORD WindowMs = TEST_WINDOW_MS;
     INT Repeat = 1;
     INT OffscreenWidth = 0; // 0: draw on the window
     INT OffscreenHeight = 0;
@@ -21,8 +21,13 @@ struct Options {
 // the culprit when they are not understood.
 bool ParseOptions(int argc, const char *const argv[], Options &options, std::string &error);
 
+// Checks, before anything runs, that every output file can be written where it is
+// named (its folder exists and it is no folder) and that no two outputs name the
+// same file; otherwise false with a one-line message naming the file.
+bool CheckOutputs(const Options &options, std::string &error);
+
 // The options, for --help.
-extern const char *const USAGE;
+std::string Usage();
 
 // The display name of test i as 8-bit text.
 std::string TestName(INT i);

@@ -59,23 +59,41 @@ static std::string Quote(const std::string &text) {
     return out + "\"";
 }
 
+// The setting's keys and values, in the order both files list them; text is quoted
+// in JSON (null when unknown), the rest are JSON numbers and booleans as they stand.
+struct SettingField {
+    const char *Key;
+    std::string Value;
+    bool IsText;
+};
+
+static std::vector<SettingField> SettingFields(const Setting &s) {
+    return {
+        {"program", s.Program, true},
+        {"version", s.Version, true},
+        {"flavour", s.Flavour, true},
+        {"utc", s.Utc, true},
+        {"windows", s.Windows, true},
+        {"wine", s.Wine, true},
+        {"target", s.Target, true},
+        {"width", std::to_string(s.Width), false},
+        {"height", std::to_string(s.Height), false},
+        {"depth", std::to_string(s.Depth), false},
+        {"dpi", std::to_string(s.Dpi), false},
+        {"window_ms", std::to_string(s.WindowMs), false},
+        {"repeat", std::to_string(s.Repeat), false},
+        {"raw", s.Raw ? "true" : "false", false},
+    };
+}
+
 std::string ToJson(const Report &report) {
-    const Setting &s = report.Set;
     std::string out = "{\n";
-    out += "  \"program\": " + Quote(s.Program) + ",\n";
-    out += "  \"version\": " + Quote(s.Version) + ",\n";
-    out += "  \"flavour\": " + Quote(s.Flavour) + ",\n";
-    out += "  \"utc\": " + Quote(s.Utc) + ",\n";
-    out += "  \"windows\": " + Quote(s.Windows) + ",\n";
-    out += "  \"wine\": " + (s.Wine.empty() ? std::string("null") : Quote(s.Wine)) + ",\n";
-    out += "  \"target\": " + Quote(s.Target) + ",\n";
-    out += "  \"width\": " + std::to_string(s.Width) + ",\n";
-    out += "  \"height\": " + std::to_string(s.Height) + ",\n";
-    out += "  \"depth\": " + std::to_string(s.Depth) + ",\n";
-    out += "  \"dpi\": " + std::to_string(s.Dpi) + ",\n";
-    out += "  \"window_ms\": " + std::to_string(s.WindowMs) + ",\n";
-    out += "  \"repeat\": " + std::to_string(s.Repeat) + ",\n";
-    out += "  \"raw\": " + std::string(s.Raw ? "true" : "false") + ",\n";
+    for (const SettingField &field : SettingFields(report.Set)) {
+        const std::string value = !field.IsText         ? field.Value
+                                  : field.Value.empty() ? "null"
+                                                        : Quote(field.Value);
+        out += "  \"" + std::string(field.Key) + "\": " + value + ",\n";
+    }
     out += "  \"tests\": [";
     for (size_t t = 0; t < report.Tests.size(); t++) {
         const TestRun &test = report.Tests[t];
@@ -122,28 +140,12 @@ static std::string Field(const std::string &text) {
 
 // One row per setting, sample, raw sample and summary, told apart by "record".
 std::string ToCsv(const Report &report) {
-    const Setting &s = report.Set;
     std::string out = "record,test,name,sample,key,value,count,tick_ms,qpc_ms,per_second,rate,"
                       "median,min,max,spread,raw_median,efficiency\n";
-    const std::pair<const char *, std::string> settings[] = {
-        {"program", s.Program},
-        {"version", s.Version},
-        {"flavour", s.Flavour},
-        {"utc", s.Utc},
-        {"windows", s.Windows},
-        {"wine", s.Wine},
-        {"target", s.Target},
-        {"width", std::to_string(s.Width)},
-        {"height", std::to_string(s.Height)},
-        {"depth", std::to_string(s.Depth)},
-        {"dpi", std::to_string(s.Dpi)},
-        {"window_ms", std::to_string(s.WindowMs)},
-        {"repeat", std::to_string(s.Repeat)},
-        {"raw", s.Raw ? "true" : "false"},
-        {"total", std::to_string(report.Total)},
-    };
-    for (const auto &[key, value] : settings) {
-        out += std::string("setting,,,,") + key + "," + Field(value) + ",,,,,,,,,,,\n";
+    std::vector<SettingField> settings = SettingFields(report.Set);
+    settings.push_back({"total", std::to_string(report.Total), false});
+    for (const SettingField &field : settings) {
+        out += std::string("setting,,,,") + field.Key + "," + Field(field.Value) + ",,,,,,,,,,,\n";
     }
     for (const TestRun &test : report.Tests) {
         const std::string head = std::to_string(test.Index) + "," + Field(test.Name) + ",";

@@ -2,7 +2,7 @@
 // the forms they are shown and saved in.
 #pragma once
 
-#include "UTypes.h"
+#include "Bench.h"
 
 #include <string>
 #include <vector>
@@ -34,9 +34,10 @@ struct TestRun {
 };
 
 struct Setting {
-    std::string Program = "QuenzelRun", Version = "0.1", Flavour, Target, Windows, Wine, Utc;
+    std::string Program = "QuenzelRun", Version = QUENZEL_VERSION, Flavour, Target, Windows, Wine,
+                Utc;
     INT Width = 0, Height = 0, Depth = 0, Dpi = 0;
-    DWORD WindowMs = 10000;
+    DWORD WindowMs = TEST_WINDOW_MS;
     INT Repeat = 1;
     bool Raw = false;
 };

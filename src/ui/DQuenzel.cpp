@@ -26,20 +26,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPTSTR, int) {
         FatalError(nullptr, WIDE("Error in RegisterClass"));
     }
 
-#ifndef UNDER_CE
-    // Input during a ten-second test must wait, not make the system hide the busy
-    // window behind a frozen copy (which would also clip what the test draws).
-    DisableProcessWindowsGhosting();
-#endif
-    Bench.MainWindow = CreateWindowEx(WS_EX_TOPMOST, TEXT("QuenzelForm"), TEXT("Norvale Quenzel"),
-                                      WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    Bench.MainWindow = CreateMainWindow(TEXT("QuenzelForm"), TEXT("Norvale Quenzel"), instance);
     // Without a window nothing would ever end the message loop.
     if (Bench.MainWindow == nullptr) {
         FatalError(nullptr, WIDE("Error in CreateWindow"));
     }
-
-    FillScreen(Bench.MainWindow);
 
     Bench.StepIndex = 0;
     SetupSourceBitmap();

@@ -37,7 +37,7 @@ static void PutTitle(const LOGFONT &logFont, const Text &title) {
 static void PaintIntro(LOGFONT &logFont) {
     const INT width = Bench.ScreenWidth;
     const INT height = Bench.ScreenHeight;
-    PutTitle(logFont, TEXT("Norvale Quenzel (v0.1)"));
+    PutTitle(logFont, TEXT("Norvale Quenzel (v") QUENZEL_VERSION ")");
     PutText(8, 48, 8, 48, width, 64, TEXT("Copyright (C) 2026 Norvale Software"));
 
     logFont.lfHeight = height - 88;
@@ -91,10 +91,7 @@ static void PaintSummary(const LOGFONT &logFont) {
 
 void ClearScreen() {
     Bench.DrawDC = GetDC(Bench.MainWindow);
-    const HBRUSH brush = CreateSolidBrush(RGB(255, 255, 255));
-    const RECT rect = {0, 0, Bench.ScreenWidth, Bench.ScreenHeight};
-    FillRect(Bench.DrawDC, &rect, brush);
-    DeleteObject(brush);
+    PaintWhite(Bench.DrawDC);
     ReleaseDC(Bench.MainWindow, Bench.DrawDC);
 }
 

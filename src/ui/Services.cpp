@@ -2,10 +2,6 @@
 
 #include "Bench.h"
 
-#ifdef UNDER_CE
-#include <aygshell.h>
-#endif
-
 void CheckSingleInstance(const WCHAR *className, const WCHAR *title) {
     const Text classText = ToText(className);
     const Text titleText = ToText(title);
@@ -30,37 +26,6 @@ void EndProcess(UINT code) {
     TerminateProcess(GetCurrentProcess(), code);
 #else
     ExitProcess(code);
-#endif
-}
-
-#ifdef UNDER_CE
-void GetScreenSize(SizePair &size) {
-    size.Width = GetSystemMetrics(SM_CXSCREEN);
-    size.Height = GetSystemMetrics(SM_CYSCREEN);
-}
-#else
-void GetClientSize(HWND window, SizePair &size) {
-    RECT rect;
-    GetClientRect(window, &rect);
-    size.Width = rect.right;
-    size.Height = rect.bottom;
-}
-#endif
-
-void FillScreen(HWND window) {
-    SizePair size;
-#ifdef UNDER_CE
-    ShowWindow(window, SW_SHOWNORMAL);
-    SHFullScreen(window, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON | SHFS_HIDESTARTICON);
-    GetScreenSize(size);
-    Bench.ScreenWidth = size.Width;
-    Bench.ScreenHeight = size.Height;
-    MoveWindow(window, 0, 0, Bench.ScreenWidth, Bench.ScreenHeight, TRUE);
-#else
-    ShowWindow(window, SW_MAXIMIZE);
-    GetClientSize(window, size);
-    Bench.ScreenWidth = size.Width;
-    Bench.ScreenHeight = size.Height;
 #endif
 }
 

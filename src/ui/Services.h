@@ -1,8 +1,9 @@
 // Small services of the program: the single-instance guard, the fatal error box,
-// the size of the drawing area, the end of the process and text conversion.
+// the end of the process and text conversion. The size of the drawing area is
+// QuenzelRun's too: see Display.h.
 #pragma once
 
-#include "UTypes.h"
+#include "Display.h"
 
 // Returns only when no copy of the program runs; otherwise brings that copy's
 // window forward and ends this process with exit code 0. Both the class name and
@@ -14,19 +15,6 @@ void FatalError(HWND owner, const WCHAR *message);
 
 // Ends the process at once with the given exit code, without further clean-up.
 void EndProcess(UINT code);
-
-#ifdef UNDER_CE
-// The whole screen, from the system metrics.
-void GetScreenSize(SizePair &size);
-#else
-// The client area of the window.
-void GetClientSize(HWND window, SizePair &size);
-#endif
-
-// Makes the main window fill the screen, the desktop by maximising it, the
-// handheld by hiding the shell's bars and covering the whole screen, and stores the
-// size of the drawing area in Bench.ScreenWidth and Bench.ScreenHeight.
-void FillScreen(HWND window);
 
 // Decimal text of a signed 32-bit integer.
 WideString IntToWStr(INT value);

@@ -1,0 +1,133 @@
+#include "Target.h"
+
+#include "Bench.h"
+#include "Display.h"
+
+static void Pump() {
+    MSG message;
+    while (PeekMessage(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessage(&message);
+    }
+}
+
+static bool OpenWindow() {
+    WNDCLASS windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProc;
+    windowClass.hInstance = GetModuleHandle(nullptr);
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = TEXT("QuenzelRunForm");
+    if (RegisterClass(&windowClass) == 0) {
+        return false;
+    }
+    Bench.MainWindow =
+        CreateMainWindow(TEXT("QuenzelRunForm"), TEXT("QuenzelRun"), windowClass.hInstance);
+    Pump();
+    return Bench.MainWindow != nullptr;
+}
+
+bool Target::Open(INT width, INT height) {
+    if (width == 0) {
+        return OpenWindow();
+    }
+    Bench.ScreenWidth = width;
+    Bench.ScreenHeight = height;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void *bits = nullptr;
+    Memory = CreateCompatibleDC(nullptr);
+    Bitmap = CreateDIBSection(Memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (Bitmap == nullptr || bits == nullptr) {
+        DeleteDC(Memory);
+        Memory = nullptr;
+        return false;
+    }
+    OldBitmap = SelectObject(Memory, Bitmap);
+    return true;
+}
+
+void Target::Close() {
+    if (Memory == nullptr) {
+        DestroyWindow(Bench.MainWindow);
+        return;
+    }
+    SelectObject(Memory, OldBitmap);
+    DeleteDC(Memory);
+    DeleteObject(Bitmap);
+    Memory = nullptr;
+}
+
+HDC Target::Obtain() const {
+    return Memory != nullptr ? Memory : GetDC(Bench.MainWindow);
+}
+
+void Target::Release(HDC dc) const {
+    if (Memory == nullptr) {
+        ReleaseDC(Bench.MainWindow, dc);
+    }
+}
+
+void Target::Clear() const {
+    const HDC dc = Obtain();
+    PaintWhite(dc);
+    Release(dc);
+    Pump();
+}
+
+const char *Target::Name() const {
+    return Memory != nullptr ? "offscreen" : "window";
+}
+
+INT Target::Depth() const {
+    if (Memory != nullptr) {
+        return 32;
+    }
+    const HDC screen = GetDC(nullptr);
+    const INT depth = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
+    ReleaseDC(nullptr, screen);
+    return depth;
+}
+
+std::string Target::Snapshot() const {
+    const INT width = Bench.ScreenWidth, height = Bench.ScreenHeight;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height; // bottom-up, as BMP files store rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void *bits = nullptr;
+    const HDC source = Obtain();
+    const HDC copy = CreateCompatibleDC(source);
+    const HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap == nullptr || bits == nullptr) {
+        DeleteDC(copy);
+        Release(source);
+        return std::string();
+    }
+    const HGDIOBJ old = SelectObject(copy, bitmap);
+    BitBlt(copy, 0, 0, width, height, source, 0, 0, SRCCOPY);
+    GdiFlush();
+    const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    const DWORD imageBytes = rowBytes * static_cast<DWORD>(height);
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42; // "BM"
+    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    file.bfSize = file.bfOffBits + imageBytes;
+    info.bmiHeader.biSizeImage = imageBytes;
+    std::string out(reinterpret_cast<const char *>(&file), sizeof file);
+    out.append(reinterpret_cast<const char *>(&info.bmiHeader), sizeof info.bmiHeader);
+    out.append(static_cast<const char *>(bits), imageBytes);
+    SelectObject(copy, old);
+    DeleteDC(copy);
+    DeleteObject(bitmap);
+    Release(source);
+    return out;
+}

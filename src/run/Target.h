@@ -1,0 +1,33 @@
+// Where QuenzelRun draws: a window like the interactive program's, or a memory DC
+// on a 32-bit DIB section of a chosen size ("off screen").
+#pragma once
+
+#include "UTypes.h"
+
+#include <string>
+
+struct Target {
+    HDC Memory = nullptr; // the off-screen DC; null on the window
+    HBITMAP Bitmap = nullptr;
+    HGDIOBJ OldBitmap = nullptr;
+
+    // A width of 0 opens the window; either way the drawing area's size goes to
+    // Bench.ScreenWidth and Bench.ScreenHeight. False when it cannot be made.
+    bool Open(INT width, INT height);
+    // Gives the window or the bitmap back.
+    void Close();
+
+    // A DC to draw on, and its release.
+    HDC Obtain() const;
+    void Release(HDC dc) const;
+
+    // White, as the interactive program's screen is when a test starts; then lets
+    // the window system catch up (never during a test).
+    void Clear() const;
+
+    const char *Name() const;
+    // Bits per pixel of the drawing area.
+    INT Depth() const;
+    // The drawing area as a 24-bit BMP file; empty when no copy can be made.
+    std::string Snapshot() const;
+};
