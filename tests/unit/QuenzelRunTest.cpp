@@ -277,7 +277,7 @@ TEST(Json, ACompareFileMustBeASavedRun) {
           run + "1, \"median\": -1, \"spread\": 0}]}",
           run + "1, \"median\": 1, \"spread\": -0.1}]}",
           run + "\"1\", \"median\": 1, \"spread\": 0}]}",
-          std::string("{\"program\": \"QuenzelRun\", \"tests\": []}"),
+          std::string("{\"program\": \"QuenzelRun\", \"tests\": []}"), run + "1, ",
           std::string("{\"program\": \"Other\", \"tests\": [{\"index\": 1, "
                       "\"median\": 1, \"spread\": 0}]}")}) {
         EXPECT_FALSE(ParseReport(bad, report, error)) << bad;
