@@ -129,6 +129,9 @@ def case_run(wine, exe, handheld):
                    else (w, h) == (320, 200)), f"exit code {code}: {err}; {w}x{h}")
         check(f"TOTAL: {data['total']}" in out and len(data["tests"]) == (1 if window else 7),
               f"the table: {out}")
+        if window:  # the setting, one sample and one summary
+            with open(os.path.join(folder, "run.csv"), newline="") as f:
+                check(len(list(csv.DictReader(f))) == 15 + 1 + 1, "the CSV's rows")
         for test in data["tests"]:
             for s in test["samples"]:
                 score = s["count"] // 10 if window else s["count"] * 1000 // s["tick_ms"]
@@ -138,8 +141,8 @@ def case_run(wine, exe, handheld):
     with open(os.path.join(folder, "c.svg")) as f:
         bars = re.findall(r'class="(new|old)"', f.read())
     # The recorded run has Pixel and BitBlt only.
-    check(bars.count("new") == 7 and bars.count("old") == 2 and
-          len(re.findall(r"^(Pixel|BitBlt) .* \d\.\d{3}( \*)?$", out, re.M)) == 2, f"comparison: {out}")
+    ratios = re.findall(r"^(Pixel|BitBlt) .* \d\.\d{3}( \*)?$", out, re.M)
+    check(bars.count("new") == 7 and bars.count("old") == 2 and len(ratios) == 2, out)
 
 
 def bitmap(folder, name):
