@@ -137,8 +137,11 @@ TEST(RunReport, SummariesOfTheSamples) {
     EXPECT_DOUBLE_EQ(blt.Spread, 3 / 11.5);
     EXPECT_EQ(report.Total, 55); // floor(111.5) div 2
     Report none;
+    none.Tests.resize(1); // a test without samples sums to nothing
     Summarise(none);
-    EXPECT_EQ(none.Total, 0);
+    EXPECT_EQ((std::vector<double>{double(none.Total), none.Tests[0].Median, none.Tests[0].Min,
+                                   none.Tests[0].Max, none.Tests[0].Spread}),
+              (std::vector<double>{0, 0, 0, 0, 0}));
 }
 
 // The JSON and the CSV hold the same setting, every sample and the summaries; the
@@ -206,11 +209,16 @@ TEST(RunReport, TableAndComparison) {
               "Bit\"Blt,\t          23         10         13   10.0%         0   0.0%   2.000 *\n"
               "TOTAL: 76\n"
               "(* the change is larger than the spread of either run)\n");
-    now.Tests[0].Spread = 0.1; // beyond this run's spread but not the old run's
+    // +40 %: beyond this run's spread, but only as large as the old run's; then the
+    // other way round.
+    now.Tests[0].Median = 140;
+    now.Tests[0].Spread = 0.1;
     now.Set.Raw = false;
     now.Set.Repeat = 1;
     EXPECT_NE(ToTable(now, &old).find("1 sample\n"), std::string::npos);
-    EXPECT_NE(ToTable(now, &old).find("%   1.300\n"), std::string::npos);
+    EXPECT_NE(ToTable(now, &old).find("%   1.400\n"), std::string::npos);
+    std::swap(now.Tests[0].Spread, old.Tests[0].Spread);
+    EXPECT_NE(ToTable(now, &old).find("%   1.400\n"), std::string::npos);
     old.Tests.pop_back(); // a test the old run did not have
     old.Tests[0].Median = 0;
     EXPECT_NE(ToTable(now, &old).find("%      n/a\nBit"), std::string::npos);
@@ -223,7 +231,7 @@ TEST(RunReport, ChartBarsOnALogScale) {
     Report report = TwoTests();
     const std::string alone = ToSvg(report, nullptr);
     for (const char *part :
-         {"width=\"282\" height=\"350\"", "y1=\"170.0\" y2=\"170.0\"", ">1e2</text>",
+         {"width=\"282\" height=\"350\"", "y1=\"170.0\" y2=\"170.0\"", ">1e0</text>", ">1e2</text>",
           "x=\"78.0\" y=\"40.0\" width=\"56\" height=\"260.0\" fill=\"#3366cc\"><title>100<",
           "x=\"174.0\" y=\"162.1\" width=\"56\" height=\"137.9\""}) {
         EXPECT_NE(alone.find(part), std::string::npos) << part;
@@ -256,7 +264,8 @@ TEST(Json, ReadsValuesAndRejectsMalformedDocuments) {
                   value, error))
         << error;
     const JsonValue &a = *value.Get("a");
-    EXPECT_EQ((std::vector<double>{double(a.Items.size()), double(a.Items[0].Boolean),
+    EXPECT_EQ((std::vector<double>{double(a.Items.size()),
+                                   double(a.Items[0].Boolean - a.Items[2].Boolean),
                                    double(a.Items[1].Type), double(a.Items[2].Type), a.Items[3].Num,
                                    a.Items[4].Num, a.Items[5].Num, double(value.Get("")->Type)}),
               (std::vector<double>{7, 1, JsonValue::Bool, JsonValue::Null, -150, 0, 20,

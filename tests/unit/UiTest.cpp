@@ -111,7 +111,10 @@ TEST_F(Ui, SequenceStepsOnStartAndEndsOnClose) {
         fake::Log.clear();
         Send(WM_TIMER, STEP_TIMER_ID);
         EXPECT_TRUE(fake::Timers.empty()) << "each tick kills the timer";
-        EXPECT_EQ(Calls("FillRect").size(), 1u) << "cleared before painting";
+        const std::vector<Args> fills = Calls("FillRect");
+        ASSERT_EQ(fills.size(), 1u) << "cleared before painting";
+        EXPECT_EQ(Args(fills[0].begin() + 1, fills[0].end() - 1), (Args{0, 0, 240, 320}));
+        EXPECT_EQ(Calls("CreateSolidBrush").back(), Args{0xFFFFFF}) << "white";
         EXPECT_EQ(Calls(ran[step]).size(), step == 7 ? 31u : 30u * (step % 8 != 0)) << step;
         EXPECT_EQ(Bench.TestResults[step % 8], 3 * (step % 8 != 0));
         const std::vector<std::string> buttons = {step == 0 ? "Start" : "Next", "Close"};
@@ -138,6 +141,7 @@ TEST_F(Ui, SequenceStepsOnStartAndEndsOnClose) {
             Send(WM_COMMAND, ID_CLOSE);
             EXPECT_EQ(Calls("SetTimer"), (std::vector<Args>{{N(Bench.MainWindow), 1, 10}}));
             EXPECT_EQ(fake::Children(Bench.MainWindow), std::vector<std::string>{});
+            EXPECT_TRUE(fake::Windows.at(Bench.MainWindow).alive && fake::Queue.empty());
         }
     }
     Send(WM_KEYUP, VK_F1);
@@ -204,6 +208,7 @@ TEST_F(Ui, WholeRunThenEverythingReleasedAndExitZero) {
     const fake::Window &main = fake::Windows.at(Bench.MainWindow);
     // The handheld hides the shell's bars and covers the screen; the desktop's area
     // is the maximised client area.
+    EXPECT_EQ((Args{main.place.left, main.place.top}), (Args{0, 0}));
     EXPECT_EQ((Args{Bench.ScreenWidth, Bench.ScreenHeight, main.place.bottom,
                     Calls("CreateCompatibleBitmap")[0][2], Calls("SetTimer")[0][1]}),
               (kHandheld ? Args{640, 480, 480, 480, 1} : Args{640, 440, 440, 440, 1}));
