@@ -9,7 +9,8 @@ pkgs=(cmake ninja-build g++ g++-mingw-w64-i686 binutils-mingw-w64-i686)
 gui=(wine wine32:i386 xvfb xdotool x11-utils imagemagick python3 python3-pil)
 case "$what" in
 build) ;;
-test) pkgs+=(libgtest-dev clang-format "${gui[@]}") ;;
+# compare.py of the micro-benchmark tools (and SciPy for its U test) reads QuenzelRun's runs.
+test) pkgs+=(libgtest-dev clang-format libbenchmark-tools python3-scipy "${gui[@]}") ;;
 run) pkgs+=("${gui[@]}") ;;
 *) echo "usage: $0 [build|test|run]" >&2; exit 2 ;;
 esac

@@ -3,8 +3,6 @@
 #ifdef UNDER_CE
 
 // The handheld runtime's generator: MT19937 from seed 0.
-#include <random>
-
 static std::mt19937 Generator(0);
 
 INT RandomInt(INT n) {
@@ -20,6 +18,14 @@ void RandomReset() {
     Generator.seed(0);
 }
 
+RandomState RandomSaved() {
+    return Generator;
+}
+
+void RandomRestore(const RandomState &state) {
+    Generator = state;
+}
+
 #else
 
 // The desktop runtime's generator: a 32-bit LCG from seed 0.
@@ -33,6 +39,14 @@ INT RandomInt(INT n) {
 
 void RandomReset() {
     Seed = 0;
+}
+
+RandomState RandomSaved() {
+    return Seed;
+}
+
+void RandomRestore(const RandomState &state) {
+    Seed = state;
 }
 
 #endif

@@ -4,12 +4,25 @@
 
 #include "UTypes.h"
 
+#ifdef UNDER_CE
+#include <random>
+#endif
+
 // Uniform integer in 0 .. n-1 (0 for n = 0); every call advances the generator
 // by exactly one step, whatever n is.
 INT RandomInt(INT n);
 
 // Puts the generator back into the state it has when the process starts.
 void RandomReset();
+
+// The generator's whole state, to draw a stretch of the sequence a second time.
+#ifdef UNDER_CE
+using RandomState = std::mt19937;
+#else
+using RandomState = DWORD;
+#endif
+RandomState RandomSaved();
+void RandomRestore(const RandomState &state);
 
 // Where a drawing procedure takes its random values from. LiveDraw is the
 // generator itself; the workloads can also be given values drawn ahead of time.

@@ -1,6 +1,9 @@
 #include "Machine.h"
 
+#include <tchar.h>
+
 #include <cstdio>
+#include <string>
 
 static std::string WindowsVersion() {
     typedef LONG(WINAPI * GetVersionProc)(OSVERSIONINFOW *);
@@ -32,6 +35,156 @@ static std::string UtcNow() {
     return text;
 }
 
+// System text as UTF-8 (what the saved files hold), without surrounding spaces:
+// some processors pad their names.
+static std::string Utf8(const TCHAR *text) {
+#ifdef UNICODE
+    const std::wstring wide = text;
+#else
+    std::wstring wide(MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), static_cast<int>(wide.size()));
+#endif
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(size, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, out.data(), size, nullptr, nullptr);
+    out.resize(size > 0 ? size - 1 : 0); // without the terminator
+    const size_t first = out.find_first_not_of(' ');
+    return first == std::string::npos ? ""
+                                      : out.substr(first, out.find_last_not_of(' ') - first + 1);
+}
+
+// A text value under HKEY_LOCAL_MACHINE, or "" when it is not there.
+static std::string MachineText(const TCHAR *path, const TCHAR *name) {
+    HKEY key;
+    if (RegOpenKeyEx(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+        return "";
+    }
+    TCHAR value[256] = {};
+    DWORD type = 0, size = sizeof value - sizeof(TCHAR); // room for a terminator it may lack
+    const LONG status =
+        RegQueryValueEx(key, name, nullptr, &type, reinterpret_cast<BYTE *>(value), &size);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS && type == REG_SZ ? Utf8(value) : "";
+}
+
+// The primary display device, or the first when none says it is primary.
+static bool PrimaryDisplay(DISPLAY_DEVICE &device) {
+    bool found = false;
+    DISPLAY_DEVICE next = {};
+    next.cb = sizeof next;
+    for (DWORD i = 0; EnumDisplayDevices(nullptr, i, &next, 0); i++) {
+        if (!found || (next.StateFlags & DISPLAY_DEVICE_PRIMARY_DEVICE) != 0) {
+            device = next;
+            found = true;
+        }
+        if ((next.StateFlags & DISPLAY_DEVICE_PRIMARY_DEVICE) != 0) {
+            break;
+        }
+    }
+    return found;
+}
+
+// The driver's version from the device's registry key, named in the kernel's form.
+static std::string DriverVersion(const DISPLAY_DEVICE &device) {
+    const TCHAR prefix[] = TEXT("\\Registry\\Machine\\");
+    const size_t length = sizeof prefix / sizeof *prefix - 1;
+    if (_tcsnicmp(device.DeviceKey, prefix, length) != 0) {
+        return "";
+    }
+    return MachineText(device.DeviceKey + length, TEXT("DriverVersion"));
+}
+
+static std::string PriorityName(DWORD priority) {
+    switch (priority) {
+    case IDLE_PRIORITY_CLASS:
+        return "idle";
+    case BELOW_NORMAL_PRIORITY_CLASS:
+        return "below_normal";
+    case NORMAL_PRIORITY_CLASS:
+        return "normal";
+    case ABOVE_NORMAL_PRIORITY_CLASS:
+        return "above_normal";
+    case HIGH_PRIORITY_CLASS:
+        return "high";
+    case REALTIME_PRIORITY_CLASS:
+        return "realtime";
+    }
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%lx", static_cast<unsigned long>(priority));
+    return text;
+}
+
+static void AddText(Setting &set, const char *key, const std::string &value) {
+    if (!value.empty()) {
+        set.Facts.push_back({key, value, true});
+    }
+}
+
+static void AddNumber(Setting &set, const char *key, unsigned long long value) {
+    set.Facts.push_back({key, std::to_string(value), false});
+}
+
+// What the system tells of the machine; what it does not tell is left out.
+static void AddFacts(Setting &set, bool host) {
+    AddText(set, "cpu",
+            MachineText(TEXT("HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0"),
+                        TEXT("ProcessorNameString")));
+
+    SYSTEM_INFO system;
+    GetSystemInfo(&system);
+    AddNumber(set, "cpus", system.dwNumberOfProcessors);
+
+    MEMORYSTATUSEX memory = {};
+    memory.dwLength = sizeof memory;
+    if (GlobalMemoryStatusEx(&memory)) {
+        AddNumber(set, "memory_mb", memory.ullTotalPhys / 1048576);
+    }
+
+    DISPLAY_DEVICE device = {};
+    if (PrimaryDisplay(device)) {
+        AddText(set, "adapter", Utf8(device.DeviceString));
+        AddText(set, "driver", DriverVersion(device));
+    }
+
+    // 0 and 1 stand for the hardware's default rate, which says nothing.
+    DEVMODE mode = {};
+    mode.dmSize = sizeof mode;
+    if (EnumDisplaySettings(nullptr, ENUM_CURRENT_SETTINGS, &mode) && mode.dmDisplayFrequency > 1) {
+        AddNumber(set, "refresh_hz", mode.dmDisplayFrequency);
+    }
+
+    // A real handle of this process, which the desktop's calls take in both flavours
+    // (the handheld's pseudo-handle is CE's own).
+    const HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, GetCurrentProcessId());
+    if (process != nullptr) {
+        const DWORD priority = GetPriorityClass(process);
+        if (priority != 0) {
+            AddText(set, "priority_class", PriorityName(priority));
+        }
+        DWORD_PTR mask = 0, systemMask = 0;
+        if (GetProcessAffinityMask(process, &mask, &systemMask)) {
+            char text[32];
+            std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(mask));
+            AddText(set, "affinity_mask", text);
+        }
+        CloseHandle(process);
+    }
+
+    LARGE_INTEGER frequency;
+    if (QueryPerformanceFrequency(&frequency)) {
+        AddNumber(set, "qpc_hz", static_cast<unsigned long long>(frequency.QuadPart));
+    }
+
+    if (host) {
+        TCHAR name[MAX_COMPUTERNAME_LENGTH + 1];
+        DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+        if (GetComputerName(name, &size)) {
+            AddText(set, "host", Utf8(name));
+        }
+    }
+}
+
 Setting Describe(const Options &options, const Target &target) {
     Setting set;
 #ifdef UNDER_CE
@@ -52,5 +205,11 @@ Setting Describe(const Options &options, const Target &target) {
     set.WindowMs = options.WindowMs;
     set.Repeat = options.Repeat;
     set.Raw = options.Raw;
+    set.WarmupMs = options.WarmupMs;
+    set.Affinity = options.Affinity;
+    set.Shuffle = options.Shuffle ? static_cast<INT>(options.ShuffleSeed) : -1;
+    set.Precision = options.Precision;
+    set.Confidence = options.Confidence;
+    AddFacts(set, options.Host);
     return set;
 }

@@ -6,5 +6,6 @@
 #include "Target.h"
 
 // The setting of this run: flavour, target, drawing area, the system's versions,
-// the time, and the options that shape the figures.
+// the time, the options that shape the figures, and what the system tells of the
+// machine (the host name only when the options ask for it).
 Setting Describe(const Options &options, const Target &target);

@@ -16,12 +16,24 @@ std::string Usage() {
            "  --offscreen WxH    draw into a W x H memory bitmap instead of the window\n"
            "  --raw              also time the platform calls alone, with the random values\n"
            "                     drawn ahead, and report the harness efficiency\n"
+           "  --precision P      take rounds of samples until each test's rate is known to\n"
+           "                     +-P %, 0.1 to 50 (--repeat rounds at least), or until\n"
+           "  --max-seconds S    S seconds have passed, 1 to 86400 (default 600)\n"
+           "  --warmup-ms N      run each test N ms untimed before the first sample (default 0)\n"
+           "  --shuffle SEED     each round's tests in an order drawn from SEED, not table order\n"
+           "  --affinity N       run on logical processor N only\n"
            "  --json FILE        write every sample, the summaries and the setting as JSON\n"
            "  --csv FILE         the same as CSV\n"
-           "  --compare OLD      compare with a run saved by --json\n"
+           "  --benchmark-json FILE  the samples as the common C++ micro-benchmark tools write\n"
+           "                     them (their compare.py reads two such files)\n"
+           "  --compare OLD      compare with a run saved by --json (again for more runs):\n"
+           "                     the ratio of the rates with its interval, and a verdict\n"
+           "  --confidence C     of the intervals and verdicts, 0.5 to 0.999 (default 0.99)\n"
            "  --svg FILE         draw a bar chart of the medians (and of OLD when comparing)\n"
            "  --snapshot FILE    save the drawing area as a BMP file after the first test\n"
            "                     (of the last sample)\n"
+           "  --host             name the host in the saved setting\n"
+           "  --quiet            no progress on stderr\n"
            "  --help             show this text\n";
 }
 
@@ -40,6 +52,18 @@ static bool ParseNumber(const std::string &text, long long low, long long high, 
         return false;
     }
     value = std::stoll(text);
+    return value >= low && value <= high;
+}
+
+// A decimal number (digits with at most one point) within [low, high], or false.
+static bool ParseDecimal(const std::string &text, double low, double high, double &value) {
+    if (text.empty() || text.size() > 12 || std::count(text.begin(), text.end(), '.') > 1 ||
+        !std::all_of(text.begin(), text.end(),
+                     [](unsigned char c) { return std::isdigit(c) || c == '.'; }) ||
+        !std::isdigit(static_cast<unsigned char>(text.front()))) {
+        return false;
+    }
+    value = std::stod(text);
     return value >= low && value <= high;
 }
 
@@ -115,17 +139,23 @@ bool ParseOptions(int argc, const char *const argv[], Options &options, std::str
             options.Help = true;
             continue;
         }
-        if (name == "--raw") {
+        const std::pair<const char *, bool *> flags[] = {
+            {"--raw", &options.Raw}, {"--quiet", &options.Quiet}, {"--host", &options.Host}};
+        if (const auto flag = std::find_if(std::begin(flags), std::end(flags),
+                                           [&](const auto &f) { return name == f.first; });
+            flag != std::end(flags)) {
             if (hasValue) {
-                error = "option '--raw' takes no value";
+                error = "option '" + name + "' takes no value";
                 return false;
             }
-            options.Raw = true;
+            *flag->second = true;
             continue;
         }
-        static const char *const withValue[] = {"--tests",     "--window-ms", "--repeat",
-                                                "--offscreen", "--json",      "--csv",
-                                                "--svg",       "--compare",   "--snapshot"};
+        static const char *const withValue[] = {
+            "--tests",      "--window-ms", "--repeat",    "--offscreen", "--json",
+            "--csv",        "--svg",       "--compare",   "--snapshot",  "--benchmark-json",
+            "--confidence", "--affinity",  "--warmup-ms", "--shuffle",   "--precision",
+            "--max-seconds"};
         if (std::find_if(std::begin(withValue), std::end(withValue),
                          [&](const char *known) { return name == known; }) == std::end(withValue)) {
             error = name.rfind("-", 0) == 0 ? "unknown option '" + name + "'"
@@ -141,6 +171,11 @@ bool ParseOptions(int argc, const char *const argv[], Options &options, std::str
         }
 
         long long number = 0;
+        double decimal = 0;
+        std::string percent = value;
+        if (!percent.empty() && percent.back() == '%') {
+            percent.pop_back();
+        }
         if (name == "--tests") {
             if (!ParseTests(value, options.Tests, error)) {
                 return false;
@@ -157,6 +192,37 @@ bool ParseOptions(int argc, const char *const argv[], Options &options, std::str
                 return false;
             }
             options.Repeat = static_cast<INT>(number);
+        } else if (name == "--confidence") {
+            if (!ParseDecimal(value, 0.5, 0.999, decimal)) {
+                error = "--confidence takes a number from 0.5 to 0.999, not '" + value + "'";
+                return false;
+            }
+            options.Confidence = decimal;
+        } else if (name == "--precision") {
+            if (!ParseDecimal(percent, 0.1, 50, decimal)) {
+                error = "--precision takes a percentage from 0.1 to 50, not '" + value + "'";
+                return false;
+            }
+            options.Precision = decimal / 100;
+        } else if (name == "--affinity") {
+            if (!ParseNumber(value, 0, 63, number)) {
+                error = "--affinity takes a processor number from 0 to 63, not '" + value + "'";
+                return false;
+            }
+            options.Affinity = static_cast<INT>(number);
+        } else if (name == "--warmup-ms" || name == "--max-seconds" || name == "--shuffle") {
+            if (!ParseNumber(value, name == "--max-seconds" ? 1 : 0,
+                             name == "--max-seconds" ? 86400 : 600000, number)) {
+                error = name + " takes a whole number from " +
+                        (name == "--max-seconds" ? "1 to 86400" : "0 to 600000") + ", not '" +
+                        value + "'";
+                return false;
+            }
+            const DWORD whole = static_cast<DWORD>(number);
+            (name == "--warmup-ms" ? options.WarmupMs
+             : name == "--shuffle" ? options.ShuffleSeed
+                                   : options.MaxSeconds) = whole;
+            options.Shuffle = options.Shuffle || name == "--shuffle";
         } else if (name == "--offscreen") {
             if (!ParseSize(value, options)) {
                 error = "--offscreen takes WIDTHxHEIGHT, each 1 to 16384, not '" + value + "'";
@@ -171,8 +237,15 @@ bool ParseOptions(int argc, const char *const argv[], Options &options, std::str
             options.Csv = value;
         } else if (name == "--svg") {
             options.Svg = value;
+        } else if (name == "--benchmark-json") {
+            options.BenchmarkJson = value;
         } else if (name == "--compare") {
-            options.Compare = value;
+            if (std::find(options.Compare.begin(), options.Compare.end(), value) !=
+                options.Compare.end()) {
+                error = "--compare file '" + value + "' is named twice";
+                return false;
+            }
+            options.Compare.push_back(value);
         } else {
             options.Snapshot = value;
         }
@@ -190,7 +263,8 @@ bool CheckOutputs(const Options &options, std::string &error) {
         {"--json", options.Json},
         {"--csv", options.Csv},
         {"--svg", options.Svg},
-        {"--snapshot", options.Snapshot}};
+        {"--snapshot", options.Snapshot},
+        {"--benchmark-json", options.BenchmarkJson}};
     for (const auto &[option, path] : outputs) {
         if (path.empty()) {
             continue;

@@ -14,7 +14,17 @@ struct Options {
     INT OffscreenHeight = 0;
     bool Raw = false;
     bool Help = false;
-    std::string Json, Csv, Svg, Compare, Snapshot;
+    bool Quiet = false; // no progress on stderr
+    bool Host = false;  // the host name goes into the saved setting
+    double Confidence = 0.99;
+    INT Affinity = -1; // the logical processor to run on; -1: any
+    DWORD WarmupMs = 0;
+    bool Shuffle = false; // each round's tests in an order drawn from ShuffleSeed
+    DWORD ShuffleSeed = 0;
+    double Precision = 0; // relative half-width to reach; 0: --repeat samples
+    DWORD MaxSeconds = 600;
+    std::string Json, Csv, Svg, Snapshot, BenchmarkJson;
+    std::vector<std::string> Compare;
 };
 
 // Reads the arguments (argv[1] on). Returns false with a one-line message naming

@@ -23,17 +23,21 @@ int main(int argc, char *argv[]) {
         return 0;
     }
     // Everything that can be checked is checked before a long run starts.
-    Report old;
-    if (!run.Compare.empty()) {
+    std::vector<OldRun> olds;
+    for (const std::string &path : run.Compare) {
         std::string text;
-        if (!ReadWhole(run.Compare, text)) {
-            return Fail("cannot read --compare file '" + run.Compare + "'", 2);
+        olds.push_back({path, Report{}});
+        if (!ReadWhole(path, text)) {
+            return Fail("cannot read --compare file '" + path + "'", 2);
         }
-        if (!ParseReport(text, old, error)) {
-            return Fail("--compare file '" + run.Compare + "' is not a saved run: " + error, 2);
+        if (!ParseReport(text, olds.back().Run, error)) {
+            return Fail("--compare file '" + path + "' is not a saved run: " + error, 2);
         }
     }
     if (!CheckOutputs(run, error)) {
+        return Fail(error, 2);
+    }
+    if (run.Affinity >= 0 && !PinToProcessor(run.Affinity, error)) {
         return Fail(error, 2);
     }
 
@@ -45,6 +49,13 @@ int main(int argc, char *argv[]) {
     }
     Report report;
     report.Set = Describe(run, target);
+    MeasureClocks(run, report.Set);
+    if (run.WindowMs < 10 * report.Set.TickStepMs) {
+        std::fprintf(stderr,
+                     "QuenzelRun: warning: the tick counter moves in steps of %.0f ms; a window "
+                     "of %lu ms is measured mostly in rounding\n",
+                     report.Set.TickStepMs, static_cast<unsigned long>(run.WindowMs));
+    }
     for (INT test : run.Tests) {
         TestRun entry;
         entry.Index = test;
@@ -59,13 +70,13 @@ int main(int argc, char *argv[]) {
     }
 
     Summarise(report);
-    const Report *before = run.Compare.empty() ? nullptr : &old;
-    std::fputs(ToTable(report, before).c_str(), stdout);
+    std::fputs(ToTable(report, olds).c_str(), stdout);
     std::fflush(stdout);
     const std::pair<const std::string &, std::string> files[] = {
         {run.Json, run.Json.empty() ? "" : ToJson(report)},
         {run.Csv, run.Csv.empty() ? "" : ToCsv(report)},
-        {run.Svg, run.Svg.empty() ? "" : ToSvg(report, before)},
+        {run.Svg, run.Svg.empty() ? "" : ToSvg(report, olds)},
+        {run.BenchmarkJson, run.BenchmarkJson.empty() ? "" : ToBenchmarkJson(report)},
         {run.Snapshot, snapshot},
     };
     int code = 0;

@@ -1,10 +1,12 @@
 #include "Report.h"
 
 #include "Json.h"
+#include "Stats.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <numeric>
 
 static double MedianOf(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -29,7 +31,24 @@ void Summarise(Report &report) {
         test.Spread = test.Median > 0 ? (test.Max - test.Min) / test.Median : 0;
         test.RateMedian = MedianOf(rates);
         test.RawMedian = MedianOf(raw);
-        test.Efficiency = test.RawMedian > 0 ? test.RateMedian / test.RawMedian : 0;
+        if (!raw.empty() && !rates.empty()) {
+            // Scored against raw rates as two samples: the efficiency with its interval.
+            const Comparison c = Compare(rates, raw, report.Set.Confidence);
+            test.Efficiency = c.Ratio;
+            test.EfficiencyLow = c.Low;
+            test.EfficiencyHigh = c.High;
+            double draws = 0;
+            for (const RawSample &sample : test.Raw) {
+                draws += sample.DrawsPerCall;
+            }
+            test.RuleNs = draws / test.Raw.size() * report.Set.DrawNs + report.Set.TickNs;
+            test.Bound = 1 / (1 + test.RuleNs * test.RawMedian / 1e9);
+        }
+        double low, high;
+        test.HalfWidth =
+            MedianInterval(rates, report.Set.Confidence, low, high) && test.RateMedian > 0
+                ? std::max(high / test.RateMedian - 1, 1 - low / test.RateMedian)
+                : 0;
         sum += test.Median;
     }
     report.Total =
@@ -59,16 +78,10 @@ static std::string Quote(const std::string &text) {
     return out + "\"";
 }
 
-// The setting's keys and values, in the order both files list them; text is quoted
-// in JSON (null when unknown), the rest are JSON numbers and booleans as they stand.
-struct SettingField {
-    const char *Key;
-    std::string Value;
-    bool IsText;
-};
-
+// The setting's keys and values, in the order both files list them; unknown text is
+// null in JSON.
 static std::vector<SettingField> SettingFields(const Setting &s) {
-    return {
+    std::vector<SettingField> fields = {
         {"program", s.Program, true},
         {"version", s.Version, true},
         {"flavour", s.Flavour, true},
@@ -83,7 +96,17 @@ static std::vector<SettingField> SettingFields(const Setting &s) {
         {"window_ms", std::to_string(s.WindowMs), false},
         {"repeat", std::to_string(s.Repeat), false},
         {"raw", s.Raw ? "true" : "false", false},
+        {"tick_step_ms", Number(s.TickStepMs, 3), false},
+        {"draw_ns", Number(s.DrawNs, 3), false},
+        {"tick_ns", Number(s.TickNs, 3), false},
+        {"warmup_ms", std::to_string(s.WarmupMs), false},
+        {"affinity", s.Affinity < 0 ? "null" : std::to_string(s.Affinity), false},
+        {"shuffle", s.Shuffle < 0 ? "null" : std::to_string(s.Shuffle), false},
+        {"precision", Number(s.Precision, 4), false},
+        {"confidence", Number(s.Confidence, 4), false},
     };
+    fields.insert(fields.end(), s.Facts.begin(), s.Facts.end());
+    return fields;
 }
 
 std::string ToJson(const Report &report) {
@@ -92,7 +115,7 @@ std::string ToJson(const Report &report) {
         const std::string value = !field.IsText         ? field.Value
                                   : field.Value.empty() ? "null"
                                                         : Quote(field.Value);
-        out += "  \"" + std::string(field.Key) + "\": " + value + ",\n";
+        out += "  \"" + field.Key + "\": " + value + ",\n";
     }
     out += "  \"tests\": [";
     for (size_t t = 0; t < report.Tests.size(); t++) {
@@ -114,13 +137,19 @@ std::string ToJson(const Report &report) {
             const RawSample &raw = test.Raw[i];
             out += (i == 0 ? "" : ", ") + std::string("{\"calls\": ") + std::to_string(raw.Calls) +
                    ", \"qpc_ms\": " + Number(raw.QpcMs, 3) + ", \"rate\": " + Number(raw.Rate, 1) +
-                   "}";
+                   ", \"replays_sample\": " + std::to_string(raw.Of) +
+                   ", \"draws_per_call\": " + Number(raw.DrawsPerCall, 3) + "}";
         }
         out += "],\n     \"median\": " + Number(test.Median, 1) + ", \"min\": " + Number(test.Min) +
                ", \"max\": " + Number(test.Max) + ", \"spread\": " + Number(test.Spread, 4) +
                ", \"rate_median\": " + Number(test.RateMedian, 1) +
                ", \"raw_median\": " + Number(test.RawMedian, 1) +
-               ", \"efficiency\": " + Number(test.Efficiency, 4) + "}";
+               ", \"efficiency\": " + Number(test.Efficiency, 4) +
+               ", \"efficiency_low\": " + Number(test.EfficiencyLow, 4) +
+               ", \"efficiency_high\": " + Number(test.EfficiencyHigh, 4) +
+               ", \"rule_ns\": " + Number(test.RuleNs, 2) +
+               ", \"bound\": " + Number(test.Bound, 4) +
+               ", \"half_width\": " + Number(test.HalfWidth, 4) + "}";
     }
     out += "\n  ],\n  \"total\": " + std::to_string(report.Total) + "\n}\n";
     return out;
@@ -141,11 +170,14 @@ static std::string Field(const std::string &text) {
 // One row per setting, sample, raw sample and summary, told apart by "record".
 std::string ToCsv(const Report &report) {
     std::string out = "record,test,name,sample,key,value,count,tick_ms,qpc_ms,per_second,rate,"
-                      "median,min,max,spread,raw_median,efficiency\n";
+                      "median,min,max,spread,raw_median,efficiency,efficiency_low,"
+                      "efficiency_high,rule_ns,bound,half_width\n";
     std::vector<SettingField> settings = SettingFields(report.Set);
     settings.push_back({"total", std::to_string(report.Total), false});
     for (const SettingField &field : settings) {
-        out += std::string("setting,,,,") + field.Key + "," + Field(field.Value) + ",,,,,,,,,,,\n";
+        const bool unknown = !field.IsText && field.Value == "null";
+        out += "setting,,,," + field.Key + "," + (unknown ? "" : Field(field.Value)) +
+               ",,,,,,,,,,,,,,,,\n";
     }
     for (const TestRun &test : report.Tests) {
         const std::string head = std::to_string(test.Index) + "," + Field(test.Name) + ",";
@@ -153,88 +185,253 @@ std::string ToCsv(const Report &report) {
             const Sample &x = test.Samples[i];
             out += "sample," + head + std::to_string(i + 1) + ",,," + std::to_string(x.Count) +
                    "," + std::to_string(x.TickMs) + "," + Number(x.QpcMs, 3) + "," +
-                   std::to_string(x.PerSecond) + "," + Number(x.Rate, 1) + ",,,,,,\n";
+                   std::to_string(x.PerSecond) + "," + Number(x.Rate, 1) + ",,,,,,,,,,,\n";
         }
         for (size_t i = 0; i < test.Raw.size(); i++) {
             const RawSample &x = test.Raw[i];
             out += "raw," + head + std::to_string(i + 1) + ",,," + std::to_string(x.Calls) + ",," +
-                   Number(x.QpcMs, 3) + ",," + Number(x.Rate, 1) + ",,,,,,\n";
+                   Number(x.QpcMs, 3) + ",," + Number(x.Rate, 1) + ",,,,,,,,,,,\n";
         }
         out += "summary," + head + ",,,,,,," + Number(test.RateMedian, 1) + "," +
                Number(test.Median, 1) + "," + Number(test.Min) + "," + Number(test.Max) + "," +
                Number(test.Spread, 4) + "," + Number(test.RawMedian, 1) + "," +
-               Number(test.Efficiency, 4) + "\n";
+               Number(test.Efficiency, 4) + "," + Number(test.EfficiencyLow, 4) + "," +
+               Number(test.EfficiencyHigh, 4) + "," + Number(test.RuleNs, 2) + "," +
+               Number(test.Bound, 4) + "," + Number(test.HalfWidth, 4) + "\n";
     }
     return out;
 }
 
-static const TestRun *Find(const Report *report, INT index) {
-    if (report != nullptr) {
-        for (const TestRun &test : report->Tests) {
-            if (test.Index == index) {
-                return &test;
-            }
+std::string ToBenchmarkJson(const Report &report) {
+    const Setting &s = report.Set;
+    std::string out = "{\n  \"context\": {\n    \"date\": " + Quote(s.Utc) +
+                      ",\n    \"executable\": " + Quote(s.Program + " " + s.Version) +
+                      ",\n    \"library_build_type\": \"release\"";
+    for (const SettingField &field : SettingFields(s)) {
+        out += ",\n    \"" + field.Key + "\": " +
+               (field.IsText            ? Quote(field.Value)
+                : field.Value == "null" ? "null"
+                                        : field.Value);
+    }
+    out += "\n  },\n  \"benchmarks\": [";
+    const char *separator = "\n";
+    // Times per call in ns: the wall clock's and the thread's processor time.
+    auto entry = [&](const TestRun &test, size_t family, const std::string &suffix,
+                     const std::string &kind, INT64 iterations, double realNs, double cpuNs) {
+        out += separator + std::string("    {\"name\": ") + Quote(test.Name + suffix) +
+               ", \"family_index\": " + std::to_string(family) +
+               ", \"per_family_instance_index\": 0, \"run_name\": " + Quote(test.Name) +
+               ", \"run_type\": " + kind +
+               ", \"repetitions\": " + std::to_string(test.Samples.size()) +
+               ", \"threads\": 1, \"iterations\": " + std::to_string(iterations) +
+               ", \"real_time\": " + Number(realNs, 3) + ", \"cpu_time\": " + Number(cpuNs, 3) +
+               ", \"time_unit\": \"ns\", \"items_per_second\": " +
+               Number(realNs > 0 ? 1e9 / realNs : 0, 1) + "}";
+        separator = ",\n";
+    };
+    for (size_t t = 0; t < report.Tests.size(); t++) {
+        const TestRun &test = report.Tests[t];
+        std::vector<double> real, cpu;
+        for (size_t i = 0; i < test.Samples.size(); i++) {
+            const Sample &x = test.Samples[i];
+            real.push_back(x.QpcMs * 1e6 / static_cast<double>(x.Count));
+            cpu.push_back(x.CpuMs * 1e6 / static_cast<double>(x.Count));
+            entry(test, t, "", "\"iteration\", \"repetition_index\": " + std::to_string(i), x.Count,
+                  real.back(), cpu.back());
+        }
+        if (!real.empty()) {
+            const INT64 n = static_cast<INT64>(real.size());
+            const std::string aggregate = "\"aggregate\", \"aggregate_unit\": \"time\", ";
+            entry(test, t, "_mean", aggregate + "\"aggregate_name\": \"mean\"", n,
+                  std::accumulate(real.begin(), real.end(), 0.0) / n,
+                  std::accumulate(cpu.begin(), cpu.end(), 0.0) / n);
+            entry(test, t, "_median", aggregate + "\"aggregate_name\": \"median\"", n,
+                  MedianOf(real), MedianOf(cpu));
+        }
+    }
+    return out + "\n  ]\n}\n";
+}
+
+static const TestRun *Find(const Report &report, INT index) {
+    for (const TestRun &test : report.Tests) {
+        if (test.Index == index) {
+            return &test;
         }
     }
     return nullptr;
 }
 
-std::string ToTable(const Report &report, const Report *old) {
-    const Setting &s = report.Set;
-    char line[256];
-    std::snprintf(line, sizeof line, "%s %s (%s), %s %dx%dx%d, %lu ms window, %d sample%s\n",
-                  s.Program.c_str(), s.Version.c_str(), s.Flavour.c_str(), s.Target.c_str(),
-                  s.Width, s.Height, s.Depth, static_cast<unsigned long>(s.WindowMs), s.Repeat,
-                  s.Repeat == 1 ? "" : "s");
-    std::string out = line;
-    std::snprintf(line, sizeof line, "%-10s %10s %10s %10s %7s", "test", "score", "min", "max",
-                  "spread");
-    out += line;
-    if (s.Raw) {
-        out += "     raw/s   eff.";
+static std::vector<double> Rates(const TestRun &test) {
+    std::vector<double> rates;
+    for (const Sample &sample : test.Samples) {
+        rates.push_back(sample.Rate);
     }
-    if (old != nullptr) {
-        out += "   vs old";
+    return rates;
+}
+
+// A test against the same test of an old run. Runs saved without their samples'
+// rates compare by the medians of the scores, with no verdict.
+static Comparison CompareTest(const TestRun &now, const TestRun &before, double confidence) {
+    if (before.Samples.empty()) {
+        Comparison result;
+        result.Ratio = before.Median > 0 ? now.Median / before.Median : 0;
+        return result;
     }
-    out += "\n";
-    for (const TestRun &test : report.Tests) {
-        std::snprintf(line, sizeof line, "%-10s %10.0f %10.0f %10.0f %6.1f%%", test.Name.c_str(),
-                      std::floor(test.Median), test.Min, test.Max, test.Spread * 100);
-        out += line;
-        if (s.Raw) {
-            std::snprintf(line, sizeof line, " %9.0f %5.1f%%", test.RawMedian,
-                          test.Efficiency * 100);
-            out += line;
+    return Compare(Rates(now), Rates(before), confidence);
+}
+
+// What differs between two runs' settings that makes their figures unlike.
+static std::string Differences(const Setting &now, const Setting &old) {
+    const std::string pairs[][3] = {
+        {"flavour", now.Flavour, old.Flavour},
+        {"target", now.Target, old.Target},
+        {"area", std::to_string(now.Width) + "x" + std::to_string(now.Height),
+         std::to_string(old.Width) + "x" + std::to_string(old.Height)},
+        {"depth", std::to_string(now.Depth), std::to_string(old.Depth)},
+        {"window_ms", std::to_string(now.WindowMs), std::to_string(old.WindowMs)}};
+    std::string out;
+    for (const auto &[key, a, b] : pairs) {
+        if (a != b) {
+            out += (out.empty() ? "" : ", ") + key + " " + a + " here, " + b + " there";
         }
-        if (old != nullptr) {
-            const TestRun *before = Find(old, test.Index);
-            if (before == nullptr || before->Median <= 0) {
-                out += "      n/a";
-            } else {
-                const double change = std::fabs(test.Median - before->Median) / before->Median;
-                const bool marked = change > before->Spread && change > test.Spread;
-                std::snprintf(line, sizeof line, "   %5.3f%s", test.Median / before->Median,
-                              marked ? " *" : "");
-                out += line;
-            }
-        }
-        out += "\n";
-    }
-    out += "TOTAL: " + std::to_string(report.Total) + "\n";
-    if (old != nullptr) {
-        out += "(* the change is larger than the spread of either run)\n";
     }
     return out;
 }
 
-std::string ToSvg(const Report &report, const Report *old) {
-    const int barWidth = old != nullptr ? 32 : 56, slot = 96, left = 70, top = 40, plot = 260;
+static const char *const VERDICTS[] = {"faster", "same", "slower", "too few"};
+
+// Ends a line of the table, without the padding of its last column.
+static void EndLine(std::string &out) {
+    out.erase(out.find_last_not_of(' ') + 1);
+    out += "\n";
+}
+
+std::string ToTable(const Report &report, const std::vector<OldRun> &olds) {
+    const Setting &s = report.Set;
+    DWORD shortest = 0, longest = 0;
+    for (const TestRun &test : report.Tests) {
+        for (const Sample &sample : test.Samples) {
+            shortest = shortest == 0 ? sample.TickMs : std::min(shortest, sample.TickMs);
+            longest = std::max(longest, sample.TickMs);
+        }
+    }
+    char line[256];
+    std::snprintf(line, sizeof line,
+                  "%s %s (%s), %s %dx%dx%d, %lu ms window (measured %lu to %lu ms, tick step "
+                  "%.1f ms)\n",
+                  s.Program.c_str(), s.Version.c_str(), s.Flavour.c_str(), s.Target.c_str(),
+                  s.Width, s.Height, s.Depth, static_cast<unsigned long>(s.WindowMs),
+                  static_cast<unsigned long>(shortest), static_cast<unsigned long>(longest),
+                  s.TickStepMs);
+    std::string out = line;
+    std::snprintf(line, sizeof line, "%-10s %10s %10s %10s %7s %5s %6s", "test", "score", "min",
+                  "max", "spread", "n", "+-");
+    out += line;
+    if (s.Raw) {
+        out += "     raw/s   eff. interval       bound";
+    }
+    for (size_t k = 0; k < olds.size(); k++) {
+        std::snprintf(line, sizeof line, "   vs old %-23zu", k + 1);
+        out += line;
+    }
+    EndLine(out);
+    std::vector<std::vector<Comparison>> columns(olds.size());
+    for (const TestRun &test : report.Tests) {
+        // No half-width is shown where the samples are too few for an interval.
+        char half[16] = "-";
+        if (test.HalfWidth > 0) {
+            std::snprintf(half, sizeof half, "%.1f%%", test.HalfWidth * 100);
+        }
+        std::snprintf(line, sizeof line, "%-10s %10.0f %10.0f %10.0f %6.1f%% %5zu %6s",
+                      test.Name.c_str(), std::floor(test.Median), test.Min, test.Max,
+                      test.Spread * 100, test.Samples.size(), half);
+        out += line;
+        if (s.Raw) {
+            char interval[32] = "";
+            if (test.EfficiencyLow > 0) {
+                std::snprintf(interval, sizeof interval, "[%.1f, %.1f]", test.EfficiencyLow * 100,
+                              test.EfficiencyHigh * 100);
+            }
+            std::snprintf(line, sizeof line, " %9.0f %5.1f%% %-14s %5.1f%%", test.RawMedian,
+                          test.Efficiency * 100, interval, test.Bound * 100);
+            out += line;
+        }
+        for (size_t k = 0; k < olds.size(); k++) {
+            const TestRun *before = Find(olds[k].Run, test.Index);
+            char cell[64] = "n/a";
+            if (before != nullptr && before->Median > 0 && test.Median > 0) {
+                const Comparison c = CompareTest(test, *before, s.Confidence);
+                columns[k].push_back(c);
+                if (c.Verdict == Comparison::TooFew) {
+                    std::snprintf(cell, sizeof cell, "%.3f (too few)", c.Ratio);
+                } else {
+                    std::snprintf(cell, sizeof cell, "%.3f [%.3f, %.3f] %s", c.Ratio, c.Low, c.High,
+                                  VERDICTS[c.Verdict]);
+                }
+            }
+            std::snprintf(line, sizeof line, "   %-30s", cell);
+            out += line;
+        }
+        EndLine(out);
+    }
+    out += "TOTAL: " + std::to_string(report.Total) + "\n";
+    if (s.Precision > 0) {
+        std::string reached, missed;
+        for (const TestRun &test : report.Tests) {
+            const bool made = test.HalfWidth > 0 && test.HalfWidth <= s.Precision;
+            (made ? reached : missed) += " " + test.Name;
+        }
+        std::snprintf(line, sizeof line, "precision +-%.1f%% at %.1f%%: reached by",
+                      s.Precision * 100, s.Confidence * 100);
+        out += line + (reached.empty() ? " none" : reached) + "; not by" +
+               (missed.empty() ? " none" : missed) + "\n";
+    }
+    for (size_t k = 0; k < olds.size(); k++) {
+        double logs = 0;
+        INT counts[4] = {};
+        for (const Comparison &c : columns[k]) {
+            logs += std::log(c.Ratio);
+            counts[c.Verdict]++;
+        }
+        const double mean = columns[k].empty() ? 0 : std::exp(logs / columns[k].size());
+        std::snprintf(line, sizeof line,
+                      "old %zu: %s: geometric mean of the ratios %.3f; faster %d, same %d, "
+                      "slower %d\n",
+                      k + 1, olds[k].Name.c_str(), mean, counts[0], counts[1], counts[2]);
+        out += line;
+        const std::string differences = Differences(s, olds[k].Run.Set);
+        if (!differences.empty()) {
+            out += "  warning: the runs differ in " + differences + "\n";
+        }
+        if (counts[Comparison::TooFew] > 0) {
+            out += "  note: " + std::to_string(counts[Comparison::TooFew]) +
+                   " test(s) without a verdict: a run saved without its samples' rates, or too "
+                   "few samples a side to reach p < " +
+                   Number(1 - s.Confidence, 3) + " (more with --repeat)\n";
+        }
+    }
+    if (!olds.empty()) {
+        std::snprintf(line, sizeof line,
+                      "(ratio new/old of the rates, Hodges-Lehmann, with its %.1f%% interval; "
+                      "verdict by the Mann-Whitney U test)\n",
+                      s.Confidence * 100);
+        out += line;
+    }
+    return out;
+}
+
+std::string ToSvg(const Report &report, const std::vector<OldRun> &olds) {
+    const int count = static_cast<int>(olds.size()) + 1;
+    const int barWidth = 56 / count, slot = 96, left = 70, top = 40, plot = 260;
     const int width = left + slot * static_cast<int>(report.Tests.size()) + 20;
     double highest = 10;
     for (const TestRun &test : report.Tests) {
         highest = std::max(highest, test.Median);
-        if (const TestRun *before = Find(old, test.Index)) {
-            highest = std::max(highest, before->Median);
+        for (const OldRun &old : olds) {
+            if (const TestRun *before = Find(old.Run, test.Index)) {
+                const double high = CompareTest(test, *before, report.Set.Confidence).High;
+                highest = std::max(highest, before->Median * std::max(1.0, high));
+            }
         }
     }
     const double decades = std::ceil(std::log10(highest));
@@ -247,7 +444,8 @@ std::string ToSvg(const Report &report, const Report *old) {
     out += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
     out += "<text x=\"" + std::to_string(left) + "\" y=\"20\" font-size=\"14\">" +
            report.Set.Program + " " + report.Set.Flavour + ": median score per test (log scale)" +
-           (old ? "; grey: the old run" : "") + "</text>\n";
+           (olds.empty() ? "" : "; grey: the old runs; black: where the new run lies") +
+           "</text>\n";
     for (int d = 0; d <= decades; d++) {
         const std::string ty = Number(y(std::pow(10.0, d)), 1);
         out += "<line x1=\"" + std::to_string(left) + "\" x2=\"" + std::to_string(width - 10) +
@@ -266,8 +464,22 @@ std::string ToSvg(const Report &report, const Report *old) {
         const TestRun &test = report.Tests[i];
         const double x = left + slot * static_cast<double>(i) + 8;
         out += bar(x, test.Median, "#3366cc", "new");
-        if (const TestRun *before = Find(old, test.Index)) {
-            out += bar(x + barWidth + 4, before->Median, "#999999", "old");
+        for (size_t k = 0; k < olds.size(); k++) {
+            const TestRun *before = Find(olds[k].Run, test.Index);
+            if (before == nullptr) {
+                continue;
+            }
+            const double at = x + static_cast<double>((barWidth + 4) * (k + 1));
+            out += bar(at, before->Median, "#999999", "old");
+            // Where the interval puts the new run against this old one.
+            const Comparison c = CompareTest(test, *before, report.Set.Confidence);
+            if (c.Low > 0) {
+                const std::string mid = Number(at + barWidth / 2.0, 1);
+                out += "<line class=\"interval\" x1=\"" + mid + "\" x2=\"" + mid + "\" y1=\"" +
+                       Number(y(before->Median * c.Low), 1) + "\" y2=\"" +
+                       Number(y(before->Median * c.High), 1) +
+                       "\" stroke=\"black\" stroke-width=\"3\"/>\n";
+            }
         }
         out += "<text x=\"" + Number(x, 1) + "\" y=\"" + std::to_string(top + plot + 18) + "\">" +
                test.Name + "</text>\n";
@@ -275,6 +487,13 @@ std::string ToSvg(const Report &report, const Report *old) {
                "\" font-size=\"10\">" + Number(test.Median) + "</text>\n";
     }
     return out + "</svg>\n";
+}
+
+// A rate or score a machine can reach: positive (or 0 for a score) and below 10^12,
+// so that nothing read back prints as inf or stretches the chart.
+static bool Plausible(const JsonValue *value, double least) {
+    return value != nullptr && value->Type == JsonValue::Number && value->Num >= least &&
+           value->Num < 1e12;
 }
 
 bool ParseReport(const std::string &json, Report &report, std::string &error) {
@@ -290,25 +509,48 @@ bool ParseReport(const std::string &json, Report &report, std::string &error) {
         return false;
     }
     report = Report{};
-    auto number = [](const JsonValue *value) {
-        return value != nullptr && value->Type == JsonValue::Number;
-    };
+    Setting &s = report.Set;
+    for (auto [key, text] : {std::pair{"flavour", &s.Flavour}, {"target", &s.Target}}) {
+        if (const JsonValue *value = root.Get(key)) {
+            *text = value->Text;
+        }
+    }
+    for (auto [key, number] :
+         {std::pair{"width", &s.Width}, {"height", &s.Height}, {"depth", &s.Depth}}) {
+        if (Plausible(root.Get(key), 0)) {
+            *number = static_cast<INT>(root.Get(key)->Num);
+        }
+    }
+    if (Plausible(root.Get("window_ms"), 0)) {
+        s.WindowMs = static_cast<DWORD>(root.Get("window_ms")->Num);
+    }
     for (const JsonValue &item : tests->Items) {
         const JsonValue *index = item.Get("index");
         const JsonValue *median = item.Get("median");
-        const JsonValue *spread = item.Get("spread");
         const JsonValue *name = item.Get("name");
-        if (!number(index) || !number(median) || !number(spread) || index->Num < 1 ||
-            index->Num > TEST_COUNT || index->Num != std::floor(index->Num) || median->Num < 0 ||
-            spread->Num < 0) {
-            error = "a test without an index from 1 to 7, a median and a spread of 0 or more";
+        const JsonValue *samples = item.Get("samples");
+        if (!Plausible(index, 1) || index->Num > TEST_COUNT ||
+            index->Num != std::floor(index->Num) || !Plausible(median, 0)) {
+            error = "a test without an index from 1 to 7 and a median from 0 to 1e12";
             return false;
         }
         TestRun test;
         test.Index = static_cast<INT>(index->Num);
+        if (Find(report, test.Index) != nullptr) {
+            error = "test " + std::to_string(test.Index) + " is listed twice";
+            return false;
+        }
         test.Name = name != nullptr ? name->Text : "";
         test.Median = median->Num;
-        test.Spread = spread->Num;
+        const std::vector<JsonValue> none;
+        for (const JsonValue &sample : samples != nullptr ? samples->Items : none) {
+            const JsonValue *rate = sample.Get("rate");
+            if (!Plausible(rate, 1e-6)) {
+                error = "test " + std::to_string(test.Index) + ": a sample without a rate above 0";
+                return false;
+            }
+            test.Samples.push_back({0, 0, 0, 0, rate->Num});
+        }
         report.Tests.push_back(test);
     }
     return true;

@@ -1,13 +1,21 @@
-// The sample loop: every test of the run, as often as asked, each sample from a
-// fresh start.
+// The sample loop: rounds of samples, each round from a fresh start as the
+// interactive program's run is, until the run has the samples it asks for.
 #pragma once
 
 #include "Options.h"
 #include "Report.h"
 #include "Target.h"
 
+// The tick counter's step in milliseconds, and (with --raw) the cost of one random
+// draw and of one tick reading, measured now into the setting.
+void MeasureClocks(const Options &options, Setting &set);
+
+// Runs the process on that logical processor only; false, with a message, when
+// the machine has no such processor or the system refuses.
+bool PinToProcessor(INT processor, std::string &error);
+
 // Takes every sample into report.Tests (which names the tests to run). With
-// --snapshot, the drawing area after the last sample's first test goes to snapshot.
+// --snapshot, the drawing area after the last round's first test goes to snapshot.
 // False, with a message, when the run cannot go on.
 bool RunSamples(const Options &options, const Target &target, Report &report, std::string &snapshot,
                 std::string &error);

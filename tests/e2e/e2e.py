@@ -112,12 +112,13 @@ def quenzel_run(wine, exe, *args, timeout=300):
 
 def case_run(wine, exe, handheld):
     """The default run of Pixel on the window scores count div 10, as the interactive
-    program does; seven tests off screen, three samples each, have their ceiling and
-    compare with a recorded run."""
+    program does; seven tests off screen, three samples each, have their ceiling, show
+    their progress and compare with a recorded run; the micro-benchmark tools' compare.py
+    reads two runs."""
     old = os.path.join(os.path.dirname(os.path.abspath(__file__)), "data", "old-run.json")
-    for args in (["--tests", "1", "--csv", "run.csv"],
+    for args in (["--tests", "1", "--csv", "run.csv", "--quiet", "--host"],
                  ["--offscreen", "320x200", "--window-ms", "200", "--repeat", "3", "--raw",
-                  "--compare", old, "--svg", "c.svg"]):
+                  "--compare", old, "--svg", "c.svg", "--benchmark-json", "a.json"]):
         folder, code, out, err = quenzel_run(wine, exe, *args, "--json", "run.json")
         with open(os.path.join(folder, "run.json")) as f:
             data = json.load(f)
@@ -129,20 +130,38 @@ def case_run(wine, exe, handheld):
                    else (w, h) == (320, 200)), f"exit code {code}: {err}; {w}x{h}")
         check(f"TOTAL: {data['total']}" in out and len(data["tests"]) == (1 if window else 7),
               f"the table: {out}")
+        check(data["cpus"] >= 1 and data["qpc_hz"] > 0 and data["tick_step_ms"] >= 1 and
+              ("host" in data) == window, "the machine's facts, the host only when asked")
+        progress = re.findall(r"^\w+ +sample [1-3] of 3: \d+/s, \d+ min \d\d s left$", err, re.M)
+        check(len(progress) == 21 * (not window), f"progress: {err}")
         if window:  # the setting, one sample and one summary
             with open(os.path.join(folder, "run.csv"), newline="") as f:
-                check(len(list(csv.DictReader(f))) == 15 + 1 + 1, "the CSV's rows")
+                records = [row["record"] for row in csv.DictReader(f)]
+            check(records.count("sample") == 1 and records.count("summary") == 1 and
+                  records.count("setting") > 20, "the CSV's rows")
         for test in data["tests"]:
             for s in test["samples"]:
                 score = s["count"] // 10 if window else s["count"] * 1000 // s["tick_ms"]
                 check(s["per_second"] == score and abs(s["qpc_ms"] - s["tick_ms"]) < 50 and
                       s["tick_ms"] > (10000 if window else 200), f"{test['name']}: {s}")
-            check(len(test["raw_samples"]) == 3 * (not window), f"{test['name']}: raw samples")
+            # Each raw sample replays its own scored sample's calls.
+            raw = [(r["calls"], r["replays_sample"]) for r in test["raw_samples"]]
+            check(raw == ([] if window else [(s["count"], i + 1) for i, s in
+                                              enumerate(test["samples"])]), f"{test['name']}: {raw}")
     with open(os.path.join(folder, "c.svg")) as f:
         bars = re.findall(r'class="(new|old)"', f.read())
-    # The recorded run has Pixel and BitBlt only.
-    ratios = re.findall(r"^(Pixel|BitBlt) .* \d\.\d{3}( \*)?$", out, re.M)
+    # The recorded run has Pixel and BitBlt only; three samples a side give no verdict.
+    ratios = re.findall(r"^(Pixel|BitBlt) .* \d\.\d{3} \(too few\)$", out, re.M)
     check(bars.count("new") == 7 and bars.count("old") == 2 and len(ratios) == 2, out)
+    second = quenzel_run(wine, exe, "--offscreen", "320x200", "--window-ms", "50", "--repeat", "2",
+                         "--quiet", "--benchmark-json", os.path.join(folder, "b.json"))
+    tool = subprocess.run(["/usr/bin/python3", "/usr/share/benchmark/compare.py", "benchmarks",
+                           "a.json", "b.json"], cwd=folder, capture_output=True, text=True)
+    plain = re.sub(r"\x1b\[[0-9;]*m", "", tool.stdout)
+    reported = set(re.findall(r"^(\w+)_pvalue ", plain, re.M))
+    check(second[1] == 0 and tool.returncode == 0 and
+          reported == {test["name"] for test in data["tests"]},
+          f"compare.py: {tool.returncode} {reported} {tool.stderr[-300:]}")
 
 
 def bitmap(folder, name):
@@ -178,7 +197,8 @@ def case_run_errors(wine, exe, handheld):
     """Bad input: one line naming the culprit, exit code 2, no file touched."""
     for args, culprit in [(["--bogus"], "--bogus"), (["--compare", "none.json"], "none.json"),
                           (["--csv", "no/such/x.csv"], "no/such/x.csv"),
-                          (["--json", "a", "--svg", "a"], "'a'")]:
+                          (["--json", "a", "--svg", "a"], "'a'"),
+                          (["--affinity", "63"], "--affinity")]:
         folder, code, out, err = quenzel_run(wine, exe, *args, timeout=60)
         check(code == 2 and len(err.splitlines()) == 1 and culprit in err and not os.listdir(folder),
               f"{args}: exit code {code}, said {err!r}")
@@ -195,7 +215,8 @@ def main(argv):
                               text=True, check=True).stdout
         dlls = {m.lower() for m in re.findall(r"DLL Name: (\S+)", dump)}
         print(f"imports {sorted(dlls)}")
-        return 0 if dlls and dlls <= {"kernel32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll"} else 1
+        return 0 if dlls and dlls <= {"kernel32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll",
+                                          "advapi32.dll"} else 1
     with open(argv[-1]) as f:
         state = json.load(f)
     wine = winerun.Wine(state["display"], WIDTH, HEIGHT, prefix=state["prefix"])

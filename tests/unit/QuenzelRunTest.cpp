@@ -1,14 +1,29 @@
 #include "Json.h"
 #include "Options.h"
 #include "Report.h"
+#include "Stats.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <iterator>
+#include <sstream>
+#include <tuple>
 
 namespace {
 
 using Strings = std::vector<std::string>;
+
+Strings Words(const std::string &line) {
+    std::istringstream in(line);
+    return Strings(std::istream_iterator<std::string>(in), {});
+}
+
+// Fields of mixed types as one list of numbers, to compare with known values at once.
+template <class... T> std::vector<double> Nums(T... values) {
+    return {double(values)...};
+}
 
 // The options of that command line, or false with the one-line message.
 bool Parse(const Strings &args, Options &options, std::string &error) {
@@ -23,25 +38,35 @@ TEST(RunOptions, ValuesInBothFormsAndTestsInTableOrder) {
     Options o;
     std::string error;
     ASSERT_TRUE(Parse({}, o, error));
-    EXPECT_EQ((std::vector<long>{long(o.Tests.size()), o.WindowMs, o.Repeat, o.OffscreenWidth,
-                                 o.Raw, o.Help}),
-              (std::vector<long>{7, 10000, 1, 0, 0, 0}))
-        << "the interactive program's run";
+    EXPECT_EQ(Nums(double(o.Tests.size()), o.WindowMs, o.Repeat, o.OffscreenWidth, o.Raw, o.Help,
+                   o.Quiet, o.Host, o.Confidence, o.Affinity, o.WarmupMs, o.Shuffle, o.Precision,
+                   o.MaxSeconds),
+              (std::vector<double>{7, 10000, 1, 0, 0, 0, 0, 0, 0.99, -1, 0, 0, 0, 600}))
+        << "the interactive program's run, and the host stays private";
     EXPECT_NE(Usage().find("(default 10000)"), std::string::npos);
-    ASSERT_TRUE(Parse({"--tests", "textout,3,Rectangle,7", "--window-ms=1", "--repeat", "1000",
-                       "--offscreen", "16384X1", "--raw", "--json", "a", "--csv=b", "--svg", "c",
-                       "--compare", "o", "--snapshot", "d", "-h"},
-                      o, error))
+    ASSERT_TRUE(
+        Parse(Words("--tests textout,3,Rectangle,7 --window-ms=1 --repeat 1000 --offscreen 16384X1 "
+                    "--raw --json a --csv=b --svg c --compare o --snapshot d -h "
+                    "--quiet --host --confidence=0.5 --affinity 63 --warmup-ms 600000 --shuffle 0 "
+                    "--precision 0.1% --max-seconds 86400 --benchmark-json e --compare p"),
+              o, error))
         << error;
+    EXPECT_EQ(Nums(o.Quiet, o.Host, o.Confidence, o.Affinity, o.WarmupMs, o.Shuffle, o.ShuffleSeed,
+                   o.Precision, o.MaxSeconds),
+              (std::vector<double>{1, 1, 0.5, 63, 600000, 1, 0, 0.001, 86400}));
     EXPECT_EQ(o.Tests, (std::vector<INT>{3, 7}));
     EXPECT_EQ((std::vector<long>{o.WindowMs, o.Repeat, o.OffscreenWidth, o.OffscreenHeight, o.Raw,
                                  o.Help}),
               (std::vector<long>{1, 1000, 16384, 1, 1, 1}));
-    EXPECT_EQ((Strings{o.Json, o.Csv, o.Svg, o.Compare, o.Snapshot}),
-              (Strings{"a", "b", "c", "o", "d"}));
-    ASSERT_TRUE(Parse({"--tests=BitBlt,1", "--window-ms", "600000"}, o, error));
-    EXPECT_EQ((std::vector<long>{o.Tests[0], o.Tests[1], o.WindowMs}),
-              (std::vector<long>{1, 6, 600000}));
+    EXPECT_EQ(
+        (Strings{o.Json, o.Csv, o.Svg, o.Snapshot, o.BenchmarkJson, o.Compare[0], o.Compare[1]}),
+        (Strings{"a", "b", "c", "d", "e", "o", "p"}));
+    ASSERT_TRUE(Parse({"--tests=BitBlt,1", "--window-ms", "600000", "--confidence", "0.999",
+                       "--precision", "50", "--shuffle", "600000", "--max-seconds", "1"},
+                      o, error));
+    EXPECT_EQ(Nums(o.Tests[0], o.Tests[1], o.WindowMs, o.Confidence, o.Precision, o.ShuffleSeed,
+                   o.MaxSeconds),
+              (std::vector<double>{1, 6, 600000, 0.999, 0.5, 600000, 1}));
 }
 
 // Each bad input gives one line that names the culprit; output files are checked
@@ -75,7 +100,26 @@ TEST(RunOptions, BadInputIsNamed) {
         {{"--csv", folder + "/none/x"}, "--csv file '" + folder + "/none/x' cannot be written"},
         {{"--snapshot", folder + "/sub"}, "--snapshot file '" + folder + "/sub' cannot"},
         {{"--json", "same", "--svg", "same"}, "--json file 'same' is also --svg"},
-        {{"--json", folder + "/a", "--csv", "b", "--svg", "c", "--snapshot", "d"}, ""},
+        {{"--csv", "x", "--benchmark-json", "x"}, "is also --benchmark-json"},
+        {{"--compare", "o", "--compare", "o"}, "--compare file 'o' is named twice"},
+        {{"--confidence", "0.49"}, "--confidence takes a number from 0.5 to 0.999, not '0.49'"},
+        {{"--confidence", "0.9995"}, "'0.9995'"},
+        {{"--confidence", "1"}, "'1'"},
+        {{"--confidence", ".9"}, "'.9'"},
+        {{"--confidence", "0.9.9"}, "'0.9.9'"},
+        {{"--confidence", "9e-1"}, "'9e-1'"},
+        {{"--precision", "0.09"}, "--precision takes a percentage from 0.1 to 50, not '0.09'"},
+        {{"--precision", "50.1%"}, "'50.1%'"},
+        {{"--precision", "%"}, "'%'"},
+        {{"--affinity", "64"}, "--affinity takes a processor number from 0 to 63, not '64'"},
+        {{"--warmup-ms", "600001"}, "--warmup-ms takes a whole number from 0 to 600000"},
+        {{"--shuffle", "-1"}, "--shuffle takes a whole number from 0 to 600000, not '-1'"},
+        {{"--max-seconds", "0"}, "--max-seconds takes a whole number from 1 to 86400, not '0'"},
+        {{"--max-seconds", "86401"}, "'86401'"},
+        {{"--quiet=no"}, "option '--quiet' takes no value"},
+        {{"--json", folder + "/a", "--csv", "b", "--svg", "c", "--snapshot", "d",
+          "--benchmark-json", "e"},
+         ""},
     };
     for (const auto &[args, culprit] : cases) {
         Options options;
@@ -97,13 +141,14 @@ Report TwoTests() {
     report.Set.Utc = "2026-12-07T03:43:27Z";
     report.Set.Repeat = 3;
     report.Set.Raw = true;
+    report.Set.Facts = {{"cpus", "2", false}};
     report.Tests.resize(2);
     report.Tests[0] = {1,
                        "Pixel",
                        {{1000, 10001, 10001.5, 100, 1000},
                         {800, 10001, 10001.5, 80, 800.26},
                         {1200, 10001, 10001.5, 120, 1200}},
-                       {{2000, 1000, 2000}, {2000, 1000, 1000}},
+                       {{2000, 1000, 2000, 1, 5}, {2000, 1000, 1000, 2, 5}},
                        0,
                        0,
                        0,
@@ -127,13 +172,22 @@ Report TwoTests() {
 }
 
 TEST(RunReport, SummariesOfTheSamples) {
-    const Report report = TwoTests();
+    Report report = TwoTests();
+    report.Set.DrawNs = 20000; // 5 draws a call and a tick reading: 200 us a call
+    report.Set.TickNs = 100000;
+    Summarise(report);
     const TestRun &pixel = report.Tests[0], &blt = report.Tests[1];
-    EXPECT_EQ((std::vector<double>{pixel.Median, pixel.Min, pixel.Max, pixel.RateMedian,
-                                   pixel.RawMedian, blt.Median, blt.RateMedian, blt.Efficiency}),
-              (std::vector<double>{100, 80, 120, 1000, 1500, 11.5, 115, 0}));
+    EXPECT_EQ(
+        (std::vector<double>{pixel.Median, pixel.Min, pixel.Max, pixel.RateMedian, pixel.RawMedian,
+                             pixel.RuleNs, blt.Median, blt.RateMedian, blt.Efficiency, blt.Bound}),
+        (std::vector<double>{100, 80, 120, 1000, 1500, 200000, 11.5, 115, 0, 0}));
     EXPECT_DOUBLE_EQ(pixel.Spread, 0.4);
-    EXPECT_DOUBLE_EQ(pixel.Efficiency, 1000.0 / 1500);
+    // The middle of the scored/raw ratios .4, .5, .6, .8, 1, 1.2 (on a log scale).
+    EXPECT_NEAR(pixel.Efficiency, std::sqrt(0.6 * 0.80026), 1e-9);
+    EXPECT_NEAR(pixel.Bound, 1 / 1.3, 1e-9); // 200 us against 667 us a raw call
+    EXPECT_EQ((std::vector<double>{pixel.EfficiencyLow, pixel.HalfWidth}),
+              (std::vector<double>{0, 0}))
+        << "three samples say nothing at 99 %";
     EXPECT_DOUBLE_EQ(blt.Spread, 3 / 11.5);
     EXPECT_EQ(report.Total, 55); // floor(111.5) div 2
     Report none;
@@ -160,21 +214,25 @@ TEST(RunReport, FilesHoldTheSettingSamplesAndSummaries) {
     EXPECT_EQ(keys, "program=QuenzelRun version=" QUENZEL_VERSION
                     " flavour=desktop utc=2026-12-07T03:43:27Z "
                     "windows= wine=8.0 target=window width=0 height=0 depth=0 dpi=0 "
-                    "window_ms=10000 repeat=3 raw= tests= total=55 ");
-    EXPECT_EQ((std::vector<int>{root.Get("windows")->Type, root.Get("raw")->Boolean}),
-              (std::vector<int>{JsonValue::Null, true}))
-        << "an unknown version is null";
+                    "window_ms=10000 repeat=3 raw= tick_step_ms=0 draw_ns=0 tick_ns=0 "
+                    "warmup_ms=0 affinity= shuffle= precision=0 confidence=0 cpus=2 tests= "
+                    "total=55 ");
+    EXPECT_EQ((std::vector<int>{root.Get("windows")->Type, root.Get("affinity")->Type,
+                                root.Get("raw")->Boolean}),
+              (std::vector<int>{JsonValue::Null, JsonValue::Null, true}))
+        << "an unknown version and no affinity are null";
     const JsonValue &pixel = root.Get("tests")->Items.at(0);
     EXPECT_EQ((std::vector<double>{pixel.Get("samples")->Items.at(1).Get("rate")->Num,
                                    pixel.Get("samples")->Items.at(1).Get("qpc_ms")->Num,
                                    pixel.Get("raw_samples")->Items.at(1).Get("rate")->Num,
+                                   pixel.Get("raw_samples")->Items.at(1).Get("replays_sample")->Num,
                                    pixel.Get("efficiency")->Num, root.Get("total")->Num}),
-              (std::vector<double>{800.3, 10001.5, 1000, 0.6667, 55}));
+              (std::vector<double>{800.3, 10001.5, 1000, 2, 0.6929, 55}));
     Report back;
     ASSERT_TRUE(ParseReport(json, back, error)) << error;
     EXPECT_EQ((std::vector<double>{double(back.Tests.size()), double(back.Tests[1].Index),
-                                   back.Tests[1].Median, back.Tests[0].Spread}),
-              (std::vector<double>{2, 6, 11.5, 0.4}));
+                                   back.Tests[1].Median, back.Tests[0].Samples.at(1).Rate}),
+              (std::vector<double>{2, 6, 11.5, 800.3}));
     EXPECT_EQ(back.Tests[1].Name, "Bit\"Blt,\t");
 
     for (size_t at = csv.find("setting,,,,"); at != std::string::npos;
@@ -182,54 +240,107 @@ TEST(RunReport, FilesHoldTheSettingSamplesAndSummaries) {
         csvKeys += csv.substr(at + 11, csv.find(',', at + 11) - at - 11) + " ";
     }
     EXPECT_EQ(csvKeys, "program version flavour utc windows wine target width height depth dpi "
-                       "window_ms repeat raw total ");
+                       "window_ms repeat raw tick_step_ms draw_ns tick_ns warmup_ms affinity "
+                       "shuffle precision confidence cpus total ");
     for (const char *line :
          {"record,test,name,sample,key,value,count,tick_ms,qpc_ms,per_second,rate,"
-          "median,min,max,spread,raw_median,efficiency\n",
-          "\nsample,1,Pixel,2,,,800,10001,10001.500,80,800.3,,,,,,\n",
-          "\nraw,1,Pixel,2,,,2000,,1000.000,,1000.0,,,,,,\n",
-          "\nsummary,1,Pixel,,,,,,,,1000.0,100.0,80,120,0.4000,1500.0,0.6667\n",
-          "\nsample,6,\"Bit\"\"Blt,\t\",1,", "\nsetting,,,,total,55,"}) {
+          "median,min,max,spread,raw_median,efficiency,efficiency_low,efficiency_high,rule_ns,"
+          "bound,half_width\n",
+          "\nsample,1,Pixel,2,,,800,10001,10001.500,80,800.3,,,,,,,,,,,\n",
+          "\nraw,1,Pixel,2,,,2000,,1000.000,,1000.0,,,,,,,,,,,\n",
+          "\nsummary,1,Pixel,,,,,,,,1000.0,100.0,80,120,0.4000,1500.0,0.6929,0.0000,0.0000,0.00,"
+          "1.0000,0.0000\n",
+          "\nsample,6,\"Bit\"\"Blt,\t\",1,", "\nsetting,,,,total,55,", "\nsetting,,,,affinity,,,",
+          "\nsetting,,,,cpus,2,,"}) {
         EXPECT_NE(csv.find(line), std::string::npos) << line;
     }
-    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 15 + 5 + 2 + 2);
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 24 + 5 + 2 + 2);
 }
 
-TEST(RunReport, TableAndComparison) {
-    Report old = TwoTests();
-    Report now = TwoTests();
-    now.Tests[0].Median = 130; // +30 %: within Pixel's 40 % spread
-    now.Tests[1].Median = 23;  // +100 %: beyond both runs' spread
-    now.Tests[1].Spread = 0.1;
-    now.Total = 76;
-    EXPECT_EQ(ToTable(now, &old),
-              "QuenzelRun " QUENZEL_VERSION " (desktop), window 0x0x0, 10000 ms window, 3 samples\n"
-              "test            score        min        max  spread     raw/s   eff.   vs old\n"
-              "Pixel             130         80        120   40.0%      1500  66.7%   1.300\n"
-              "Bit\"Blt,\t          23         10         13   10.0%         0   0.0%   2.000 *\n"
-              "TOTAL: 76\n"
-              "(* the change is larger than the spread of either run)\n");
-    // +40 %: beyond this run's spread, but only as large as the old run's; then the
-    // other way round.
-    now.Tests[0].Median = 140;
-    now.Tests[0].Spread = 0.1;
-    now.Set.Raw = false;
-    now.Set.Repeat = 1;
-    EXPECT_NE(ToTable(now, &old).find("1 sample\n"), std::string::npos);
-    EXPECT_NE(ToTable(now, &old).find("%   1.400\n"), std::string::npos);
-    std::swap(now.Tests[0].Spread, old.Tests[0].Spread);
-    EXPECT_NE(ToTable(now, &old).find("%   1.400\n"), std::string::npos);
-    old.Tests.pop_back(); // a test the old run did not have
-    old.Tests[0].Median = 0;
-    EXPECT_NE(ToTable(now, &old).find("%      n/a\nBit"), std::string::npos);
-    EXPECT_EQ(ToTable(now, nullptr).find("vs old"), std::string::npos);
+// The micro-benchmark tools' layout: the setting as context, an entry per sample in
+// ns per call (processor time beside wall time), then each test's mean and median.
+TEST(RunReport, BenchmarkToolsLayout) {
+    Report report = TwoTests();
+    report.Tests[0].Samples[1].CpuMs = 4000.6;
+    JsonValue root;
+    std::string error;
+    ASSERT_TRUE(ParseJson(ToBenchmarkJson(report), root, error)) << error;
+    EXPECT_EQ(root.Get("context")->Get("flavour")->Text, "desktop");
+    std::string names;
+    for (const JsonValue &entry : root.Get("benchmarks")->Items) {
+        names += entry.Get("name")->Text + "/" + entry.Get("run_type")->Text + " ";
+    }
+    EXPECT_EQ(names, "Pixel/iteration Pixel/iteration Pixel/iteration Pixel_mean/aggregate "
+                     "Pixel_median/aggregate Bit\"Blt,\t/iteration Bit\"Blt,\t/iteration "
+                     "Bit\"Blt,\t_mean/aggregate Bit\"Blt,\t_median/aggregate ");
+    const JsonValue &second = root.Get("benchmarks")->Items[1],
+                    &mean = root.Get("benchmarks")->Items[3];
+    EXPECT_EQ(Nums(second.Get("repetition_index")->Num, second.Get("iterations")->Num,
+                   second.Get("real_time")->Num, second.Get("cpu_time")->Num,
+                   second.Get("items_per_second")->Num, mean.Get("iterations")->Num,
+                   mean.Get("cpu_time")->Num),
+              Nums(1, 800, 12501875, 5000750, 80, 3, 1666916.667));
+    EXPECT_EQ(mean.Get("aggregate_name")->Text, "mean");
+}
+
+// Pixel and BitBlt with samples of these rates (and scores of a tenth of them).
+Report RatesRun(const std::vector<double> &pixel, const std::vector<double> &blt) {
+    Report report;
+    report.Set.Flavour = "desktop";
+    report.Set.Target = "window";
+    report.Set.TickStepMs = 15.6;
+    for (const auto &[index, name, rates] : {std::tuple{1, "Pixel", pixel}, {6, "BitBlt", blt}}) {
+        TestRun test;
+        test.Index = index;
+        test.Name = name;
+        for (const double rate : rates) {
+            test.Samples.push_back(
+                {INT64(rate), DWORD(10000 + rate / 1000), 10000, INT(rate / 10), rate});
+        }
+        report.Tests.push_back(test);
+    }
+    Summarise(report);
+    return report;
+}
+
+// One column per old run: the ratio of the rates, its interval and verdict; then
+// each run's geometric mean and counts, and what makes its figures unlike.
+TEST(RunReport, TableComparesWithEachOldRun) {
+    const Report now = RatesRun({6000, 7000, 8000, 9000, 10000}, {100, 200, 300, 400, 500});
+    Report same = RatesRun({1000, 2000, 3000, 4000, 5000}, {100, 200, 300, 400, 500});
+    same.Set.Target = "offscreen";
+    Report thin = RatesRun({3000}, {}); // one sample, and a run saved without rates
+    thin.Tests[1].Median = 15;
+    EXPECT_EQ(ToTable(now, {{"a.json", same}, {"b.json", thin}}),
+              "QuenzelRun " QUENZEL_VERSION " (desktop), window 0x0x0, 10000 ms window "
+              "(measured 10000 to 10010 ms, tick step 15.6 ms)\n"
+              "test            score        min        max  spread     n     +-   vs old 1        "
+              "                 vs old 2\n"
+              "Pixel             800        600       1000   50.0%     5      -   2.667 [1.200, "
+              "10.000] faster     2.667 (too few)\n"
+              "BitBlt             30         10         50  133.3%     5      -   1.000 [0.200, "
+              "5.000] same        2.000 (too few)\n"
+              "TOTAL: 415\n"
+              "old 1: a.json: geometric mean of the ratios 1.633; faster 1, same 1, slower 0\n"
+              "  warning: the runs differ in target window here, offscreen there\n"
+              "old 2: b.json: geometric mean of the ratios 2.309; faster 0, same 0, slower 0\n"
+              "  note: 2 test(s) without a verdict: a run saved without its samples' rates, or "
+              "too few samples a side to reach p < 0.010 (more with --repeat)\n"
+              "(ratio new/old of the rates, Hodges-Lehmann, with its 99.0% interval; verdict by "
+              "the Mann-Whitney U test)\n");
+    same.Tests.pop_back(); // a test the old run did not have
+    const std::string slower = ToTable(same, {{"now.json", now}});
+    EXPECT_NE(slower.find("0.375 [0.100, 0.833] slower"), std::string::npos) << slower;
+    EXPECT_NE(slower.find("faster 0, same 0, slower 1\n"), std::string::npos) << slower;
+    EXPECT_EQ(ToTable(now, {}).find("vs old"), std::string::npos);
+    EXPECT_NE(ToTable(now, {{"x", same}}).find("     -   n/a\n"), std::string::npos);
 }
 
 // Bars on a log scale, 260 pixels for the decades up to the highest median (here
-// 100: two), the old run's beside the new.
+// 100: two), each old run's beside the new, with the interval of the comparison.
 TEST(RunReport, ChartBarsOnALogScale) {
     Report report = TwoTests();
-    const std::string alone = ToSvg(report, nullptr);
+    const std::string alone = ToSvg(report, {});
     for (const char *part :
          {"width=\"282\" height=\"350\"", "y1=\"170.0\" y2=\"170.0\"", ">1e0</text>", ">1e2</text>",
           "x=\"78.0\" y=\"40.0\" width=\"56\" height=\"260.0\" fill=\"#3366cc\"><title>100<",
@@ -238,11 +349,19 @@ TEST(RunReport, ChartBarsOnALogScale) {
     }
     EXPECT_EQ(alone.find(">1e3</text>"), std::string::npos);
     EXPECT_EQ(alone.rfind("</svg>\n"), alone.size() - 7);
-    Report old = report;
-    old.Tests[1].Median = 1000;
-    const std::string both = ToSvg(report, &old);
-    EXPECT_NE(both.find("<rect class=\"old\" x=\"210.0\" y=\"40.0\" width=\"32\" height=\"260.0\""),
-              std::string::npos);
+    // The new run lies 1.2 to 10 times above the old median of 300: up to 3000, which
+    // makes the scale 4 decades.
+    const Report now = RatesRun({6000, 7000, 8000, 9000, 10000}, {100, 200, 300, 400, 500});
+    const Report old = RatesRun({1000, 2000, 3000, 4000, 5000}, {100, 200, 300, 400, 500});
+    const std::string both = ToSvg(now, {{"old", old}});
+    EXPECT_NE(both.find("<rect class=\"old\" x=\"110.0\" y=\"139.0\" width=\"28\" "
+                        "height=\"161.0\""),
+              std::string::npos)
+        << both;
+    EXPECT_NE(both.find("<line class=\"interval\" x1=\"124.0\" x2=\"124.0\" y1=\"133.8\" "
+                        "y2=\"74.0\""),
+              std::string::npos)
+        << both;
 }
 
 TEST(Json, ReadsValuesAndRejectsMalformedDocuments) {
@@ -274,23 +393,84 @@ TEST(Json, ReadsValuesAndRejectsMalformedDocuments) {
     EXPECT_EQ(value.Get("b"), nullptr);
 }
 
+// What makes runs comparable and the samples' rates are read back; a rate or median
+// no machine reaches, or a test listed twice, is refused.
 TEST(Json, ACompareFileMustBeASavedRun) {
     Report report;
     std::string error;
-    const std::string run = "{\"program\": \"QuenzelRun\", \"tests\": [{\"index\": ";
-    EXPECT_TRUE(ParseReport(run + "7, \"median\": 0, \"spread\": 0}]}", report, error));
-    EXPECT_EQ(report.Tests.at(0).Index, 7);
+    const std::string run = "{\"program\": \"QuenzelRun\", \"target\": \"offscreen\", \"width\": "
+                            "64, \"window_ms\": 50, \"tests\": [{\"index\": ";
+    ASSERT_TRUE(ParseReport(run + "7, \"median\": 0, \"samples\": [{\"rate\": 2.5}, {\"rate\": "
+                                  "999999999999}]}]}",
+                            report, error))
+        << error;
+    EXPECT_EQ(
+        (std::vector<double>{double(report.Tests.at(0).Index), report.Tests[0].Samples.at(0).Rate,
+                             report.Tests[0].Samples.at(1).Rate, double(report.Set.Width),
+                             double(report.Set.WindowMs)}),
+        (std::vector<double>{7, 2.5, 999999999999, 64, 50}));
+    EXPECT_EQ(report.Set.Target, "offscreen");
     for (const std::string &bad :
-         {run + "1}]}", run + "0, \"median\": 1, \"spread\": 0}]}",
-          run + "8, \"median\": 1, \"spread\": 0}]}", run + "1.5, \"median\": 1, \"spread\": 0}]}",
-          run + "1, \"median\": -1, \"spread\": 0}]}",
-          run + "1, \"median\": 1, \"spread\": -0.1}]}",
-          run + "\"1\", \"median\": 1, \"spread\": 0}]}",
+         {run + "1}]}", run + "0, \"median\": 1}]}", run + "8, \"median\": 1}]}",
+          run + "1.5, \"median\": 1}]}", run + "1, \"median\": -1}]}",
+          run + "1, \"median\": 1e12}]}", run + "\"1\", \"median\": 1}]}",
+          run + "1, \"median\": 1}, {\"index\": 1, \"median\": 2}]}",
+          run + "1, \"median\": 1, \"samples\": [{\"rate\": 5e-324}]}]}",
+          run + "1, \"median\": 1, \"samples\": [{\"rate\": 1e12}]}]}",
+          run + "1, \"median\": 1, \"samples\": [{\"count\": 1}]}]}",
           std::string("{\"program\": \"QuenzelRun\", \"tests\": []}"), run + "1, ",
-          std::string("{\"program\": \"Other\", \"tests\": [{\"index\": 1, "
-                      "\"median\": 1, \"spread\": 0}]}")}) {
+          std::string("{\"program\": \"Other\", \"tests\": [{\"index\": 1, \"median\": 1}]}")}) {
         EXPECT_FALSE(ParseReport(bad, report, error)) << bad;
     }
+}
+
+// Known values: the U test's exact tail (the textbook 5-against-5 and 3-against-4
+// cases), its normal approximation with ties and for large samples (as published
+// statistics packages give them), the table's critical U of 23 for 10 against 10 at
+// 95 % that bounds the interval by the 24th and 77th differences.
+TEST(Stats, KnownValues) {
+    const std::vector<double> low = {1, 2, 3, 4, 5}, high = {6, 7, 8, 9, 10};
+    EXPECT_DOUBLE_EQ(MannWhitneyP(high, low), 2.0 / 252);
+    EXPECT_DOUBLE_EQ(MannWhitneyP(low, high), 2.0 / 252);
+    EXPECT_NEAR(SmallestP(5, 5), 2.0 / 252, 1e-15);
+    EXPECT_DOUBLE_EQ(MannWhitneyP({1.5, 3.5, 9}, {2, 4, 5, 6}), 30.0 / 35);
+    EXPECT_NEAR(
+        MannWhitneyP({1.1, 2.2, 2.2, 3.3, 4.4, 4.4, 5.5}, {2.2, 3.3, 3.3, 4.4, 6.6, 7.7, 7.7, 8.8}),
+        0.11392892811978714, 1e-12);
+    Comparison c = Compare({111.0, 117.6, 105.5, 116.1, 109.1, 109.2, 121.5, 111.4, 110.3, 114.6},
+                           {105.8, 99.8, 103.0, 95.2, 98.2, 97.8, 93.6, 92.7, 92.2, 98.8}, 0.95);
+    EXPECT_EQ(Nums(c.Verdict, c.P < 0.001), Nums(Comparison::Faster, true));
+    EXPECT_NEAR(c.Low, 1.1081932773109242, 1e-12);
+    EXPECT_NEAR(c.High, 1.2017259978425032, 1e-12);
+    std::vector<double> x, y; // 60 a side, y = 1.5 x + 0.25: the normal approximation
+    for (int i = 1; i <= 60; i++) {
+        x.push_back(i);
+        y.push_back(1.5 * i + 0.25);
+    }
+    c = Compare(x, y, 0.99);
+    EXPECT_EQ(c.Verdict, Comparison::Slower);
+    EXPECT_NEAR(MannWhitneyP(y, x), 0.0011478495720709696, 1e-12);
+    EXPECT_NEAR(c.Ratio * 1.5081989187420284, 1, 1e-12);
+    EXPECT_NEAR(c.Low * 2.063953488372093, 1, 1e-12);
+    EXPECT_NEAR(c.High * 1.1055555555555558, 1, 1e-12);
+}
+
+// Identical samples are the same; samples too small for any p below 1 - confidence
+// get an estimate and no verdict; a median's interval needs 8 values at 99 %.
+TEST(Stats, EdgesOfTheEvidence) {
+    const std::vector<double> five(6, 5.0);
+    Comparison c = Compare(five, five, 0.99);
+    EXPECT_EQ(Nums(c.Verdict, c.Ratio, c.P, c.Low, c.High), Nums(Comparison::Same, 1, 1, 1, 1));
+    c = Compare({1, 2, 4}, {2, 4, 8}, 0.99);
+    EXPECT_EQ(Nums(c.Verdict, c.Ratio, c.Low), Nums(Comparison::TooFew, 0.5, 0));
+    EXPECT_EQ(Compare({1, 2, 3}, {}, 0.9).Verdict, Comparison::TooFew);
+    EXPECT_EQ(MannWhitneyP({}, {1}), 1);
+    double lowest = 0, highest = 0;
+    EXPECT_FALSE(MedianInterval({1, 2, 3, 4, 5, 6, 7}, 0.99, lowest, highest));
+    ASSERT_TRUE(MedianInterval({8, 1, 7, 2, 6, 3, 5, 4}, 0.99, lowest, highest));
+    EXPECT_EQ(Nums(lowest, highest), Nums(1, 8));
+    ASSERT_TRUE(MedianInterval({10, 9, 8, 7, 6, 5, 4, 3, 2, 1}, 0.95, lowest, highest));
+    EXPECT_EQ(Nums(lowest, highest), Nums(2, 9));
 }
 
 } // namespace

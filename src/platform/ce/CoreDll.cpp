@@ -6,6 +6,7 @@
 
 // From here on the names mean the desktop's own calls.
 #undef SetThreadPriority
+#undef GetThreadTimes
 #undef TerminateProcess
 #undef GetCurrentThread
 #undef GetCurrentProcess
@@ -30,6 +31,11 @@ BOOL WINAPI CeSetThreadPriority(HANDLE thread, int priority) {
         return FALSE;
     }
     return SetThreadPriority(DesktopHandle(thread), desktop[priority]);
+}
+
+BOOL WINAPI CeGetThreadTimes(HANDLE thread, FILETIME *creation, FILETIME *exit, FILETIME *kernel,
+                             FILETIME *user) {
+    return GetThreadTimes(DesktopHandle(thread), creation, exit, kernel, user);
 }
 
 BOOL WINAPI CeTerminateProcess(HANDLE process, UINT exitCode) {

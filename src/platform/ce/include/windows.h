@@ -41,10 +41,13 @@
 #define GetCurrentProcess() ((HANDLE)66)
 
 BOOL WINAPI CeSetThreadPriority(HANDLE thread, int priority);
+BOOL WINAPI CeGetThreadTimes(HANDLE thread, FILETIME *creation, FILETIME *exit, FILETIME *kernel,
+                             FILETIME *user);
 BOOL WINAPI CeTerminateProcess(HANDLE process, UINT exitCode);
 ATOM WINAPI CeRegisterClassW(const WNDCLASSW *windowClass);
 
 #define SetThreadPriority CeSetThreadPriority
+#define GetThreadTimes CeGetThreadTimes
 #define TerminateProcess CeTerminateProcess
 #undef RegisterClass
 #define RegisterClass CeRegisterClassW
