@@ -11,5 +11,8 @@ git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 echo "== native build and unit tests (both flavours)"
 cmake --workflow --preset native
 
+echo "== fuzzing the JSON reader and the option parser (about a minute)"
+cmake --workflow --preset fuzz
+
 echo "== Win32 cross build"
 cmake --workflow --preset win32

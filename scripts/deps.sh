@@ -10,7 +10,8 @@ gui=(wine wine32:i386 xvfb xdotool x11-utils imagemagick python3 python3-pil)
 case "$what" in
 build) ;;
 # compare.py of the micro-benchmark tools (and SciPy for its U test) reads QuenzelRun's runs.
-test) pkgs+=(libgtest-dev clang-format libbenchmark-tools python3-scipy "${gui[@]}") ;;
+# clang with its runtime libraries (libFuzzer) for the fuzz targets.
+test) pkgs+=(libgtest-dev clang-format clang libclang-rt-14-dev libbenchmark-tools python3-scipy "${gui[@]}") ;;
 run) pkgs+=("${gui[@]}") ;;
 *) echo "usage: $0 [build|test|run]" >&2; exit 2 ;;
 esac

@@ -6,9 +6,9 @@
 #include <cstdlib>
 
 const JsonValue *JsonValue::Get(const std::string &name) const {
-    for (const auto &[key, member] : Members) {
-        if (key == name) {
-            return &member;
+    for (size_t i = 0; i < Keys.size(); i++) {
+        if (Keys[i] == name) {
+            return &Values[i];
         }
     }
     return nullptr;
@@ -164,7 +164,8 @@ struct Parser {
                                                                     : Fail("expected ':'"));
                     ok = ok && Value(member);
                     if (ok) {
-                        value.Members.emplace_back(std::move(key), std::move(member));
+                        value.Keys.push_back(std::move(key));
+                        value.Values.push_back(std::move(member));
                         Space();
                         if (at < text.size() && text[at] == ',') {
                             at++;

@@ -11,7 +11,9 @@ struct JsonValue {
     double Num = 0;
     std::string Text;
     std::vector<JsonValue> Items;
-    std::vector<std::pair<std::string, JsonValue>> Members;
+    // An object's members in order: names and values.
+    std::vector<std::string> Keys;
+    std::vector<JsonValue> Values;
 
     // The member of that name, or null when absent or not an object.
     const JsonValue *Get(const std::string &name) const;

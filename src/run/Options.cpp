@@ -252,35 +252,3 @@ bool ParseOptions(int argc, const char *const argv[], Options &options, std::str
     }
     return true;
 }
-
-static bool IsFolder(const std::string &path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-bool CheckOutputs(const Options &options, std::string &error) {
-    const std::pair<const char *, const std::string &> outputs[] = {
-        {"--json", options.Json},
-        {"--csv", options.Csv},
-        {"--svg", options.Svg},
-        {"--snapshot", options.Snapshot},
-        {"--benchmark-json", options.BenchmarkJson}};
-    for (const auto &[option, path] : outputs) {
-        if (path.empty()) {
-            continue;
-        }
-        const size_t slash = path.find_last_of("/\\");
-        if (!IsFolder(slash == std::string::npos ? "." : path.substr(0, slash + 1)) ||
-            IsFolder(path)) {
-            error = std::string(option) + " file '" + path + "' cannot be written there";
-            return false;
-        }
-        for (const auto &[other, otherPath] : outputs) {
-            if (other != option && otherPath == path) {
-                error = std::string(option) + " file '" + path + "' is also " + other;
-                return false;
-            }
-        }
-    }
-    return true;
-}

@@ -31,11 +31,6 @@ struct Options {
 // the culprit when they are not understood.
 bool ParseOptions(int argc, const char *const argv[], Options &options, std::string &error);
 
-// Checks, before anything runs, that every output file can be written where it is
-// named (its folder exists and it is no folder) and that no two outputs name the
-// same file; otherwise false with a one-line message naming the file.
-bool CheckOutputs(const Options &options, std::string &error);
-
 // The options, for --help.
 std::string Usage();
 

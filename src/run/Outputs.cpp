@@ -2,36 +2,195 @@
 
 #include "UTypes.h"
 
+#include <shellapi.h>
+
+#include <algorithm>
 #include <cstdio>
 
-bool ReadWhole(const std::string &path, std::string &text) {
-    FILE *file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
+static std::wstring Wide(const std::string &text) {
+    const int length =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(length, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                        length);
+    return wide;
+}
+
+static std::string Utf8(const std::wstring &wide) {
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                           nullptr, 0, nullptr, nullptr);
+    std::string text(length, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), length,
+                        nullptr, nullptr);
+    return text;
+}
+
+std::vector<std::string> Arguments() {
+    int count = 0;
+    LPWSTR *wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 1; wide != nullptr && i < count; i++) {
+        arguments.push_back(Utf8(wide[i]));
+    }
+    LocalFree(wide);
+    return arguments;
+}
+
+void PrepareConsole() {
+    SetConsoleOutputCP(CP_UTF8);
+}
+
+bool WriteOut(const std::string &text) {
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD written = 0;
+    for (size_t at = 0; at < text.size(); at += written) {
+        if (!WriteFile(out, text.data() + at, static_cast<DWORD>(text.size() - at), &written,
+                       nullptr) ||
+            written == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ReadWhole(const std::string &path, std::string &text, std::string &error) {
+    const HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    LARGE_INTEGER size = {};
+    bool ok = file != INVALID_HANDLE_VALUE && GetFileSizeEx(file, &size);
+    if (ok && size.QuadPart > MAX_COMPARE_BYTES) {
+        CloseHandle(file);
+        error = "--compare file '" + path + "' is larger than " +
+                std::to_string(MAX_COMPARE_BYTES >> 20) + " MiB";
         return false;
     }
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        text.append(buffer, got);
+    if (ok) {
+        text.resize(static_cast<size_t>(size.QuadPart));
+        DWORD got = 0;
+        ok = text.empty() ||
+             (ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &got, nullptr) &&
+              got == text.size());
     }
-    const bool ok = std::ferror(file) == 0;
-    std::fclose(file);
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+    }
+    if (!ok) {
+        error = "cannot read --compare file '" + path + "'";
+    }
     return ok;
 }
 
-bool WriteAtomically(const std::string &path, const std::string &text, std::string &error) {
-    const std::string temporary = path + ".tmp" + std::to_string(GetCurrentProcessId());
-    FILE *file = std::fopen(temporary.c_str(), "wb");
-    bool ok = file != nullptr;
-    if (ok) {
-        ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-        ok = std::fclose(file) == 0 && ok;
+// The file a name stands for: a symbolic link's target, so that writing replaces
+// the file the link points to and keeps the link.
+static std::wstring Resolved(const std::wstring &name) {
+    const HANDLE file = CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return name;
     }
-    ok = ok && MoveFileExA(temporary.c_str(), path.c_str(),
+    WCHAR final[MAX_PATH * 4];
+    const DWORD length = GetFinalPathNameByHandleW(file, final, MAX_PATH * 4, 0);
+    CloseHandle(file);
+    if (length == 0 || length >= MAX_PATH * 4) {
+        return name;
+    }
+    // The system's form \\?\C:\...: the plain one works as well for what follows.
+    const std::wstring path(final, length);
+    return path.rfind(L"\\\\?\\", 0) == 0 ? path.substr(4) : path;
+}
+
+// A new file beside target, made exclusively: never one someone else put there.
+static HANDLE CreateTemporary(const std::wstring &target, std::wstring &temporary) {
+    for (int attempt = 0; attempt < 100; attempt++) {
+        temporary = target + L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                    std::to_wstring(attempt);
+        const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) {
+            return file;
+        }
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+// The full name, its last part without trailing dots and spaces, in one case: two
+// spellings of one name give the same key.
+static std::wstring Key(const std::string &path) {
+    std::wstring name = Resolved(Wide(path));
+    WCHAR full[MAX_PATH * 4];
+    const DWORD length = GetFullPathNameW(name.c_str(), MAX_PATH * 4, full, nullptr);
+    if (length > 0 && length < MAX_PATH * 4) {
+        name.assign(full, length);
+    }
+    name.erase(name.find_last_not_of(L". ") + 1);
+    CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
+    return name;
+}
+
+bool CheckOutputs(const std::vector<std::pair<std::string, std::string>> &outputs,
+                  std::string &error) {
+    for (size_t i = 0; i < outputs.size(); i++) {
+        const auto &[option, path] = outputs[i];
+        for (size_t j = 0; j < i; j++) {
+            if (Key(outputs[j].second) == Key(path)) {
+                error = option + " file '" + path + "' is also " + outputs[j].first;
+                return false;
+            }
+        }
+        // Something other than a file (a folder, a pipe, a device) is not replaced.
+        const std::wstring target = Resolved(Wide(path));
+        const DWORD attributes = GetFileAttributesW(target.c_str());
+        const HANDLE existing = CreateFileW(target.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                            nullptr, OPEN_EXISTING, 0, nullptr);
+        const bool file =
+            existing == INVALID_HANDLE_VALUE || GetFileType(existing) == FILE_TYPE_DISK;
+        if (existing != INVALID_HANDLE_VALUE) {
+            CloseHandle(existing);
+        }
+        std::wstring temporary;
+        const HANDLE probe =
+            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0
+                ? INVALID_HANDLE_VALUE
+                : CreateTemporary(target, temporary);
+        if (probe == INVALID_HANDLE_VALUE || !file) {
+            if (probe != INVALID_HANDLE_VALUE) {
+                CloseHandle(probe);
+                DeleteFileW(temporary.c_str());
+            }
+            error = option + " file '" + path + "' cannot be written there";
+            return false;
+        }
+        CloseHandle(probe);
+        DeleteFileW(temporary.c_str());
+    }
+    return true;
+}
+
+bool WriteAtomically(const std::string &path, const std::string &text, std::string &error) {
+    const std::wstring target = Resolved(Wide(path));
+    std::wstring temporary;
+    const HANDLE file = CreateTemporary(target, temporary);
+    bool ok = file != INVALID_HANDLE_VALUE;
+    for (size_t at = 0; ok && at < text.size();) {
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(text.size() - at, 1 << 20));
+        DWORD written = 0;
+        ok = WriteFile(file, text.data() + at, chunk, &written, nullptr) && written == chunk;
+        at += written;
+    }
+    // All of it on disk, as long as it should be, before it takes the name.
+    LARGE_INTEGER size = {};
+    ok = ok && FlushFileBuffers(file) && GetFileSizeEx(file, &size) &&
+         size.QuadPart == static_cast<LONGLONG>(text.size());
+    if (file != INVALID_HANDLE_VALUE) {
+        ok = CloseHandle(file) && ok;
+    }
+    ok = ok && MoveFileExW(temporary.c_str(), target.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!ok) {
-        std::remove(temporary.c_str());
-        error = "cannot write '" + path + "'";
+        if (file != INVALID_HANDLE_VALUE) {
+            DeleteFileW(temporary.c_str());
+        }
+        error = "cannot write '" + path + "' completely: nothing written there";
     }
     return ok;
 }

@@ -1,12 +1,34 @@
-// QuenzelRun's files: the compare file read, the outputs written.
+// QuenzelRun's files and streams: the command line, the compare files read, the
+// outputs checked before the run and written after it. Names are UTF-8 inside the
+// program and wide text for the system, so any name a file can have works.
 #pragma once
 
 #include <string>
+#include <vector>
 
-// The whole file; false when it cannot be read.
-bool ReadWhole(const std::string &path, std::string &text);
+// A compare file larger than this is refused unread.
+constexpr long long MAX_COMPARE_BYTES = 64ll << 20;
 
-// Writes text under a temporary name in the same folder and renames it into place
-// once complete, so that no file is ever left half written; false with a message
-// naming the file otherwise.
+// The arguments after the program's name, from the system's wide command line.
+std::vector<std::string> Arguments();
+
+// Messages as UTF-8, which a console is told to show as such.
+void PrepareConsole();
+
+// Writes all of text to standard output; false when it takes less.
+bool WriteOut(const std::string &text);
+
+// The whole file (at most MAX_COMPARE_BYTES); false with a message naming it.
+bool ReadWhole(const std::string &path, std::string &text, std::string &error);
+
+// Before the run: each output can be made where it is named (a file made there
+// exclusively and removed again), none is an existing folder or other non-file, and
+// no two outputs name one file however spelt; false with a message naming the file.
+bool CheckOutputs(const std::vector<std::pair<std::string, std::string>> &outputs,
+                  std::string &error);
+
+// Writes text to a new temporary file beside the file (a symbolic link's target
+// when the name is a link), checks that all of it is on disk, and renames it into
+// place; otherwise removes it, leaves any existing file untouched and returns false
+// with a message naming the file.
 bool WriteAtomically(const std::string &path, const std::string &text, std::string &error);

@@ -1,53 +1,91 @@
 // QuenzelRun: the interactive program's seven tests for automation. By default it
 // draws what the interactive program draws, on the same kind of window, with the
 // same window rule and score; options select tests, repeat and export them.
+#include "Display.h"
 #include "Machine.h"
 #include "Outputs.h"
 #include "Sampler.h"
 
 #include <cstdio>
+#include <functional>
+#include <new>
 
 static int Fail(const std::string &message, int code) {
     std::fprintf(stderr, "QuenzelRun: %s\n", message.c_str());
     return code;
 }
 
-int main(int argc, char *argv[]) {
+// The exit code of a run stopped by Ctrl+C or a closed console, as a shell gives it.
+constexpr int INTERRUPTED = 130;
+
+int main() {
+    PrepareConsole();
+    const std::vector<std::string> arguments = Arguments();
+    std::vector<const char *> argv = {"QuenzelRun"};
+    for (const std::string &argument : arguments) {
+        argv.push_back(argument.c_str());
+    }
     Options run;
     std::string error;
-    if (!ParseOptions(argc, argv, run, error)) {
+    if (!ParseOptions(static_cast<int>(argv.size()), argv.data(), run, error)) {
         return Fail(error, 2);
     }
     if (run.Help) {
-        std::fputs(Usage().c_str(), stdout);
-        return 0;
+        return WriteOut(Usage()) ? 0 : Fail("cannot write to standard output", 1);
     }
     // Everything that can be checked is checked before a long run starts.
     std::vector<OldRun> olds;
     for (const std::string &path : run.Compare) {
         std::string text;
         olds.push_back({path, Report{}});
-        if (!ReadWhole(path, text)) {
-            return Fail("cannot read --compare file '" + path + "'", 2);
+        if (!ReadWhole(path, text, error)) {
+            return Fail(error, 2);
         }
         if (!ParseReport(text, olds.back().Run, error)) {
             return Fail("--compare file '" + path + "' is not a saved run: " + error, 2);
         }
     }
-    if (!CheckOutputs(run, error)) {
+    Report report;
+    std::string snapshot;
+    // Each output and how it is made once the run is measured.
+    const std::vector<std::tuple<std::string, const std::string &, std::function<std::string()>>>
+        files = {
+            {"--json", run.Json, [&] { return ToJson(report); }},
+            {"--csv", run.Csv, [&] { return ToCsv(report); }},
+            {"--svg", run.Svg, [&] { return ToSvg(report, olds); }},
+            {"--benchmark-json", run.BenchmarkJson, [&] { return ToBenchmarkJson(report); }},
+            {"--snapshot", run.Snapshot, [&] { return snapshot; }},
+        };
+    std::vector<std::pair<std::string, std::string>> outputs;
+    for (const auto &[option, path, make] : files) {
+        if (!path.empty()) {
+            outputs.push_back({option, path});
+        }
+    }
+    if (!CheckOutputs(outputs, error)) {
         return Fail(error, 2);
     }
     if (run.Affinity >= 0 && !PinToProcessor(run.Affinity, error)) {
         return Fail(error, 2);
     }
 
+    // On screen, one benchmark at a time: an interactive copy holds the mutex.
+    if (run.OffscreenWidth == 0) {
+        CreateMutex(nullptr, TRUE, BENCHMARK_MUTEX);
+        if (GetLastError() == ERROR_ALREADY_EXISTS) {
+            return Fail("another copy of the benchmark is running on this display; close it, or "
+                        "measure off screen with --offscreen WxH",
+                        1);
+        }
+    }
     Target target;
     if (!target.Open(run.OffscreenWidth, run.OffscreenHeight)) {
-        return Fail(run.OffscreenWidth > 0 ? "--offscreen: no bitmap of that size can be made"
-                                           : "cannot open the window",
+        return Fail(run.OffscreenWidth > 0
+                        ? "--offscreen: no bitmap of that size can be made"
+                        : "no window can be made: run on a display, or off screen with "
+                          "--offscreen WxH",
                     1);
     }
-    Report report;
     report.Set = Describe(run, target);
     MeasureClocks(run, report.Set);
     if (run.WindowMs < 10 * report.Set.TickStepMs) {
@@ -62,26 +100,37 @@ int main(int argc, char *argv[]) {
         entry.Name = TestName(test);
         report.Tests.push_back(entry);
     }
-    std::string snapshot;
-    const bool measured = RunSamples(run, target, report, snapshot, error);
+    StopOnConsoleEvents();
+    bool measured = false;
+    try {
+        measured = RunSamples(run, target, report, snapshot, error);
+    } catch (const std::bad_alloc &) {
+        error = "not enough memory for the run";
+    }
     target.Close();
+    if (Interrupted) {
+        return Fail("interrupted: nothing written", INTERRUPTED);
+    }
     if (!measured) {
         return Fail(error, 1);
     }
 
     Summarise(report);
-    std::fputs(ToTable(report, olds).c_str(), stdout);
-    std::fflush(stdout);
-    const std::pair<const std::string &, std::string> files[] = {
-        {run.Json, run.Json.empty() ? "" : ToJson(report)},
-        {run.Csv, run.Csv.empty() ? "" : ToCsv(report)},
-        {run.Svg, run.Svg.empty() ? "" : ToSvg(report, olds)},
-        {run.BenchmarkJson, run.BenchmarkJson.empty() ? "" : ToBenchmarkJson(report)},
-        {run.Snapshot, snapshot},
-    };
-    int code = 0;
-    for (const auto &[path, text] : files) {
-        if (!path.empty() && !WriteAtomically(path, text, error)) {
+    int code =
+        WriteOut(ToTable(report, olds)) ? 0 : Fail("cannot write the table to standard output", 1);
+    for (const auto &[option, path, make] : files) {
+        if (path.empty()) {
+            continue;
+        }
+        // What cannot be made fails alone; the other outputs are still written.
+        std::string text;
+        try {
+            text = make();
+        } catch (const std::bad_alloc &) {
+        }
+        if (text.empty()) {
+            code = Fail(option + " file '" + path + "': not enough memory to make it", 1);
+        } else if (!WriteAtomically(path, text, error)) {
             code = Fail(error, 1);
         }
     }

@@ -497,8 +497,10 @@ static bool Plausible(const JsonValue *value, double least) {
 }
 
 bool ParseReport(const std::string &json, Report &report, std::string &error) {
+    // Editors on Windows may save a UTF-8 file with a byte-order mark.
+    const std::string mark = "\xEF\xBB\xBF";
     JsonValue root;
-    if (!ParseJson(json, root, error)) {
+    if (!ParseJson(json.rfind(mark, 0) == 0 ? json.substr(mark.size()) : json, root, error)) {
         return false;
     }
     const JsonValue *program = root.Get("program");

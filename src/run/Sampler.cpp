@@ -15,6 +15,22 @@ constexpr INT MAX_BLOCK = 4096;
 
 static LARGE_INTEGER Frequency;
 
+volatile LONG Interrupted;
+
+static BOOL WINAPI OnConsoleEvent(DWORD event) {
+    InterlockedExchange(&Interrupted, 1);
+    // Closing the console ends the process as soon as this returns: the run winds
+    // down first (it ends the process itself).
+    while (event == CTRL_CLOSE_EVENT) {
+        Sleep(1000);
+    }
+    return TRUE;
+}
+
+void StopOnConsoleEvents() {
+    SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+}
+
 static double Milliseconds(LONGLONG ticks) {
     return static_cast<double>(ticks) * 1000.0 / static_cast<double>(Frequency.QuadPart);
 }
@@ -114,7 +130,7 @@ static RawSample ReplaySample(const Target &target, INT test, INT64 calls, std::
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
     LONGLONG spent = 0;
     INT64 done = 0, draws = 0;
-    while (done < calls) {
+    while (done < calls && !Interrupted) {
         const INT block = static_cast<INT>(std::min<INT64>(MAX_BLOCK, calls - done));
         Bench.DrawDC = scratch;
         DrawTapeAt = 0;
@@ -224,16 +240,16 @@ bool RunSamples(const Options &options, const Target &target, Report &report, st
             FreshStart(false);
         }
         for (TestRun *run : order) {
+            if (Interrupted) {
+                ReleaseSourceBitmap();
+                return false;
+            }
             const RandomState start = RandomSaved();
             target.Clear();
             run->Samples.push_back(ScoreSample(target, run->Index, options.WindowMs));
+            // Empty when no copy can be made: then that output fails alone.
             if (!options.Snapshot.empty() && run == order.front()) {
                 snapshot = target.Snapshot();
-                if (snapshot.empty()) {
-                    error = "--snapshot: no copy of the drawing area can be made";
-                    ReleaseSourceBitmap();
-                    return false;
-                }
             }
             if (options.Raw) {
                 // Right after its scored sample, so that drift affects both alike.

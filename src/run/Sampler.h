@@ -14,8 +14,14 @@ void MeasureClocks(const Options &options, Setting &set);
 // the machine has no such processor or the system refuses.
 bool PinToProcessor(INT processor, std::string &error);
 
+// Set by Ctrl+C or a closed console once StopOnConsoleEvents has been called: the
+// run stops after the sample under way.
+extern volatile LONG Interrupted;
+void StopOnConsoleEvents();
+
 // Takes every sample into report.Tests (which names the tests to run). With
-// --snapshot, the drawing area after the last round's first test goes to snapshot.
-// False, with a message, when the run cannot go on.
+// --snapshot, the drawing area after the last round's first test goes to snapshot
+// (empty when no copy can be made). False, with a message, when the run cannot go on
+// or was interrupted.
 bool RunSamples(const Options &options, const Target &target, Report &report, std::string &snapshot,
                 std::string &error);

@@ -3,6 +3,8 @@
 #include "Bench.h"
 #include "Display.h"
 
+#include <new>
+
 static void Pump() {
     MSG message;
     while (PeekMessage(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -122,9 +124,15 @@ std::string Target::Snapshot() const {
     file.bfOffBits = sizeof file + sizeof info.bmiHeader;
     file.bfSize = file.bfOffBits + imageBytes;
     info.bmiHeader.biSizeImage = imageBytes;
-    std::string out(reinterpret_cast<const char *>(&file), sizeof file);
-    out.append(reinterpret_cast<const char *>(&info.bmiHeader), sizeof info.bmiHeader);
-    out.append(static_cast<const char *>(bits), imageBytes);
+    std::string out;
+    try {
+        out.reserve(file.bfSize);
+        out.append(reinterpret_cast<const char *>(&file), sizeof file);
+        out.append(reinterpret_cast<const char *>(&info.bmiHeader), sizeof info.bmiHeader);
+        out.append(static_cast<const char *>(bits), imageBytes);
+    } catch (const std::bad_alloc &) {
+        out.clear();
+    }
     SelectObject(copy, old);
     DeleteDC(copy);
     DeleteObject(bitmap);

@@ -69,9 +69,14 @@ def case_intro(wine, exe, handheld):
 
 
 def case_second(wine, exe, handheld):
-    """A second copy steps aside with 0 and leaves the first one as it was."""
+    """A second copy steps aside with 0 and leaves the first one as it was; QuenzelRun
+    refuses to measure on the same display."""
     first, before, layout = start(wine, exe)
     check(wine.start(exe).exit_code(timeout=30) == 0, "the second copy did not end with 0")
+    runner = os.path.join(os.path.dirname(exe), "QuenzelRun.exe")
+    run = subprocess.run(["wine", runner, "--tests", "1", "--window-ms", "50"], env=wine.env,
+                         capture_output=True, text=True, timeout=60)
+    check(run.returncode == 1 and "another copy" in run.stderr, f"QuenzelRun: {run.stderr!r}")
     check(len(first.windows()) == 1 and first.screenshot().tobytes() == before.tobytes(),
           "the first copy's window changed")
     first.key("F2")
@@ -79,13 +84,14 @@ def case_second(wine, exe, handheld):
 
 
 def case_sequence(wine, exe, handheld):
-    """The tests in turn, each for more than ten seconds; F2 pressed during the last
-    test waits in the queue and ends the program with 0 after it."""
+    """The tests in turn, each for more than ten seconds; on the desktop, F2 pressed
+    during the last test waits in the queue and ends the program with 0 after it; on the
+    handheld, Alt+F4 on the summary ends it with 0."""
     program, intro, layout = start(wine, exe)
     for test in range(1, 8):
         began = time.monotonic()
         press_next(program, layout)
-        if test == 7:
+        if test == 7 and not handheld:
             time.sleep(3)
             program.key("F2")
             check(program.exit_code(timeout=30) == 0, "no exit code 0 after F2")
@@ -95,6 +101,62 @@ def case_sequence(wine, exe, handheld):
             except TimeoutError as timeout:
                 raise Failure(f"test {test}: {timeout}; running: {program.running()}")
         check(time.monotonic() - began > 10, f"test {test} or F2 acted early")
+    if handheld:
+        program.key("F1")
+        wait_stable_screen(program, layout, (False, True), 10)
+        program.key("alt+F4")
+        check(program.exit_code(timeout=15) == 0, "no exit code 0 after Alt+F4 on the summary")
+
+
+def post_close(wine, exe):
+    """WM_CLOSE from another process as soon as the window exists."""
+    poster = os.path.join(os.path.dirname(exe), "PostClose.exe")
+    check(subprocess.run(["wine", poster], env=wine.env, timeout=120).returncode == 0,
+          "no window to post WM_CLOSE to")
+
+
+def case_exits(wine, exe, handheld):
+    """Every way out ends with 0: Alt+F4 on the intro and on a result screen; WM_CLOSE
+    from another process at the very start and during a test (acted on when the test
+    has ended)."""
+    program, _, _ = start(wine, exe)
+    program.key("alt+F4")
+    check(program.exit_code(timeout=15) == 0, "Alt+F4 on the intro")
+    program = wine.start(exe)
+    post_close(wine, exe)
+    check(program.exit_code(timeout=15) == 0, "WM_CLOSE at the start")
+    program, _, layout = start(wine, exe)
+    began = time.monotonic()
+    press_next(program, layout)
+    post_close(wine, exe)
+    check(program.exit_code(timeout=30) == 0 and time.monotonic() - began > 10,
+          "WM_CLOSE during a test")
+    program, _, layout = start(wine, exe)
+    press_next(program, layout)
+    wait_stable_screen(program, layout, (True, True), 60)
+    program.key("alt+F4")
+    check(program.exit_code(timeout=15) == 0, "Alt+F4 on a result screen")
+
+
+def case_together(wine, exe, handheld):
+    """Started in the same instant, with the other flavour and with itself: one copy
+    runs, the other steps aside with 0."""
+    other = exe.replace("CE.exe", ".exe") if handheld else exe.replace(".exe", "CE.exe")
+    for pair in ((exe, other), (exe, exe)):
+        programs = [wine.start(name) for name in pair]
+        try:
+            winerun.wait_until(lambda: any(not p.running() for p in programs), 60,
+                               what="one copy to step aside")
+            time.sleep(3)
+            alive = [p for p in programs if p.running()]
+            check(len(alive) == 1 and [p.exit_code(0) for p in programs if p not in alive] == [0],
+                  f"{len(alive)} copies run")
+            alive[0].wait_window()
+            alive[0].key("F2")
+            check(alive[0].exit_code(timeout=15) == 0, "no exit code 0 after F2")
+        finally:
+            for p in programs:
+                p.kill()
 
 
 def case_celayer(wine, exe, handheld):
@@ -194,14 +256,100 @@ def case_run_snapshot(wine, exe, handheld):
 
 
 def case_run_errors(wine, exe, handheld):
-    """Bad input: one line naming the culprit, exit code 2, no file touched."""
+    """Bad input, found before the run: one line naming the culprit, exit code 2, no
+    file touched. Among it, output files that cannot be written (a missing folder, a
+    folder, a pipe) and two names of one file however spelt."""
+    folder = tempfile.mkdtemp(prefix="quenzelrun-")
+    os.mkdir(os.path.join(folder, "sub"))
+    os.mkfifo(os.path.join(folder, "pipe"))
+    zpath = "Z:" + os.path.join(folder, "run.json").replace("/", "\\")
     for args, culprit in [(["--bogus"], "--bogus"), (["--compare", "none.json"], "none.json"),
                           (["--csv", "no/such/x.csv"], "no/such/x.csv"),
+                          (["--csv", "ñ/データ.csv"], "ñ/データ.csv"),
+                          (["--snapshot", "sub"], "'sub'"), (["--json", "pipe"], "'pipe'"),
                           (["--json", "a", "--svg", "a"], "'a'"),
+                          (["--json", "run.json", "--csv", "RUN.JSON"], "RUN.JSON"),
+                          (["--json", "run.json", "--csv", zpath], "run.json"),
+                          (["--json", "run.json", "--svg", "run.json."], "run.json."),
+                          (["--json", os.path.join(folder, "run.json"), "--svg", "run.json"],
+                           "run.json"),
                           (["--affinity", "63"], "--affinity")]:
-        folder, code, out, err = quenzel_run(wine, exe, *args, timeout=60)
-        check(code == 2 and len(err.splitlines()) == 1 and culprit in err and not os.listdir(folder),
-              f"{args}: exit code {code}, said {err!r}")
+        run = subprocess.run(["wine", exe, *args], env=wine.env, cwd=folder, capture_output=True,
+                             timeout=60)
+        err = run.stderr.decode("utf-8")
+        check(run.returncode == 2 and len(err.splitlines()) == 1 and culprit in err and
+              sorted(os.listdir(folder)) == ["pipe", "sub"],
+              f"{args}: exit code {run.returncode}, said {err!r}")
+
+
+def case_run_faults(wine, exe, handheld):
+    """A result that cannot be kept is a failure: a full disk, a read-only folder,
+    stdout that takes nothing, not enough memory for a snapshot (the other outputs are
+    still written); Ctrl+C stops within a window, leaving nothing; names in any script
+    and symbolic links work; compare files with a byte-order mark are read, oversized
+    or random ones refused."""
+    quick = ["--tests", "1", "--window-ms", "50", "--offscreen", "64x64", "--quiet"]
+    mounts = tempfile.mkdtemp(prefix="quenzelrun-mounts-")
+    full, readonly = os.path.join(mounts, "full"), os.path.join(mounts, "ro")
+    try:
+        for where, options in ((full, "size=64k"), (readonly, "ro,size=64k")):
+            os.mkdir(where)
+            subprocess.run(["mount", "-t", "tmpfs", "-o", options, "tmpfs", where], check=True)
+        with open(os.path.join(full, "run.json"), "w") as f:
+            f.write("old")
+        subprocess.run(["dd", "if=/dev/zero", f"of={full}/filler", "bs=4k"], capture_output=True)
+        for where in (full, readonly):
+            _, code, out, err = quenzel_run(wine, exe, *quick, "--json",
+                                            "Z:" + where.replace("/", "\\") + "\\run.json")
+            left = sorted(os.listdir(where))
+            check(code in (1, 2) and "run.json" in err and left == ([] if where == readonly else
+                  ["filler", "run.json"]), f"{where}: exit code {code}, {err!r}, left {left}")
+        with open(os.path.join(full, "run.json")) as f:
+            check(f.read() == "old", "the existing file was touched")
+    finally:
+        for where in (full, readonly):
+            subprocess.run(["umount", where], capture_output=True)
+    run = subprocess.run(f"wine {exe} {' '.join(quick)} > /dev/full", shell=True, env=wine.env,
+                         stderr=subprocess.PIPE, timeout=60)
+    check(run.returncode == 1, f"stdout to a full device: exit code {run.returncode}")
+    folder, code, out, err = quenzel_run(wine, exe, "--offscreen", "16384x6144", "--tests", "1",
+                                         "--window-ms", "100", "--snapshot", "s.bmp", "--json",
+                                         "s.json", "--quiet")
+    check(code == 1 and "--snapshot" in err and os.listdir(folder) == ["s.json"],
+          f"a snapshot too large: exit code {code}, {err!r}, {os.listdir(folder)}")
+    # Names in any script, a link followed, a byte-order mark read.
+    os.makedirs(os.path.join(folder, "résultats"))
+    os.symlink("s.json", os.path.join(folder, "link.json"))
+    with open(os.path.join(folder, "bom.json"), "wb") as f:
+        f.write(b"\xef\xbb\xbf" + open(os.path.join(folder, "s.json"), "rb").read())
+    run = subprocess.run(["wine", exe, *quick, "--json", "résultats/データ.json", "--csv",
+                          "link.json", "--compare", "bom.json"], env=wine.env, cwd=folder,
+                         capture_output=True, timeout=60)
+    check(run.returncode == 0 and os.path.islink(os.path.join(folder, "link.json")) and
+          os.listdir(os.path.join(folder, "résultats")) == ["データ.json"] and
+          open(os.path.join(folder, "s.json")).read().startswith("record,"),
+          f"names, links, a mark: exit code {run.returncode}, {run.stderr[-300:]!r}")
+    with open(os.path.join(folder, "random.json"), "wb") as f:
+        f.write(os.urandom(100000))
+    with open(os.path.join(folder, "huge.json"), "wb") as f:
+        f.truncate(300 << 20)
+    for name in ("random.json", "huge.json"):
+        began = time.monotonic()
+        _, code, out, err = quenzel_run(wine, exe, *quick, "--compare",
+                                        os.path.join(folder, name))
+        check(code == 2 and name in err and time.monotonic() - began < 20, f"{name}: {err!r}")
+    # Ctrl+C during the second of three 3-second samples: stopped within a window.
+    folder = tempfile.mkdtemp(prefix="quenzelrun-")
+    run = subprocess.Popen(["wine", exe, "--tests", "1", "--window-ms", "3000", "--repeat", "3",
+                            "--offscreen", "1024x768", "--snapshot", "s.bmp"], env=wine.env,
+                           cwd=folder, stderr=subprocess.PIPE, text=True)
+    check("sample 1 of 3" in run.stderr.readline(), "no progress")
+    time.sleep(1)
+    began = time.monotonic()
+    run.send_signal(signal.SIGINT)
+    code = run.wait(timeout=30)
+    check(code == 130 and time.monotonic() - began < 6 and os.listdir(folder) == [],
+          f"Ctrl+C: exit code {code} after {time.monotonic() - began:.1f} s, {os.listdir(folder)}")
 
 
 def main(argv):
@@ -216,7 +364,7 @@ def main(argv):
         dlls = {m.lower() for m in re.findall(r"DLL Name: (\S+)", dump)}
         print(f"imports {sorted(dlls)}")
         return 0 if dlls and dlls <= {"kernel32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll",
-                                          "advapi32.dll"} else 1
+                                          "advapi32.dll", "shell32.dll"} else 1
     with open(argv[-1]) as f:
         state = json.load(f)
     wine = winerun.Wine(state["display"], WIDTH, HEIGHT, prefix=state["prefix"])

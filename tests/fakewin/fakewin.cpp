@@ -8,7 +8,8 @@ void Reset(int screenWidth, int screenHeight) {
     Log.clear();
     Faults.clear();
     OnIdle = nullptr;
-    FailRegisterClass = FailCreateWindow = FailSetTimer = false;
+    FailRegisterClass = FailCreateWindow = FailSetTimer = MutexTaken = false;
+    LastError = 0;
     Queue.clear();
     Timers.clear();
     Objects.clear();

@@ -91,6 +91,7 @@ enum : int { TA_LEFT = 0, TA_TOP = 0, TA_NOUPDATECP = 0, TA_CENTER = 6 };
 enum : int { WM_DESTROY = 2, WM_CLOSE = 0x10, WM_QUIT = 0x12, WM_KEYDOWN = 0x100, WM_KEYUP };
 enum : int { WM_COMMAND = 0x111, WM_TIMER = 0x113, VK_F1 = 0x70, VK_F2 };
 enum : int { WS_VISIBLE = 0x10000000, WS_CHILD = 0x40000000, WS_EX_TOPMOST = 8, BS_PUSHBUTTON = 0 };
+enum : DWORD { ERROR_ALREADY_EXISTS = 183 };
 enum : int { CW_USEDEFAULT = INT32_MIN, SW_SHOWNORMAL = 1, SW_MAXIMIZE = 3, SW_SHOW = 5 };
 enum : int { SM_CXSCREEN, SM_CYSCREEN, CP_ACP = 0, FILE_ATTRIBUTE_DIRECTORY = 0x10 };
 enum : int { MB_OK = 0, MB_ICONHAND = 0x10, MB_SYSTEMMODAL = 0x1000, MB_TOPMOST = 0x40000 };
@@ -161,6 +162,8 @@ inline std::vector<Call> Log; // every logged call since Reset, in order
 inline std::vector<std::string> Faults;
 inline std::function<void()> OnIdle; // GetMessage finds the queue empty
 inline bool FailRegisterClass, FailCreateWindow, FailSetTimer;
+inline bool MutexTaken; // by another process: made already, or by this one
+inline DWORD LastError;
 inline std::deque<MSG> Queue;
 inline std::set<std::pair<HWND, UINT_PTR>> Timers;
 inline std::map<const void *, Object> Objects;
@@ -300,6 +303,11 @@ CALL(HWND, CreateWindowEx,
                                         fake::Classes[fake::Narrow(className)], parent,
                                         fake::N(menu), {x, y, w, h}),
                   exStyle, style, instance))
+CALL(HANDLE, CreateMutex, (void *, BOOL, const TCHAR *name),
+     (fake::Record(fn, {}, fake::Narrow(name)),
+      fake::LastError = std::exchange(fake::MutexTaken, true) ? DWORD(ERROR_ALREADY_EXISTS) : 0,
+      reinterpret_cast<HANDLE>(0x3E)))
+CALL(DWORD, GetLastError, (), fake::LastError)
 CALL(HWND, FindWindow, (const TCHAR *className, const TCHAR *title), fake::Found(className, title))
 CALL(BOOL, ShowWindow, (HWND window, int show),
      fake::Logged(fn,

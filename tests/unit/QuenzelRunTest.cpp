@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 #include <iterator>
 #include <sstream>
 #include <tuple>
@@ -69,11 +68,8 @@ TEST(RunOptions, ValuesInBothFormsAndTestsInTableOrder) {
               (std::vector<double>{1, 6, 600000, 0.999, 0.5, 600000, 1}));
 }
 
-// Each bad input gives one line that names the culprit; output files are checked
-// before the run: a missing folder, a folder, a file named twice.
+// Each bad input gives one line that names the culprit.
 TEST(RunOptions, BadInputIsNamed) {
-    const std::string folder = testing::TempDir() + "quenzel-outputs";
-    std::filesystem::create_directories(folder + "/sub");
     const std::pair<Strings, std::string> cases[] = {
         {{"--frobnicate"}, "unknown option '--frobnicate'"},
         {{"stray"}, "unexpected argument 'stray'"},
@@ -97,10 +93,6 @@ TEST(RunOptions, BadInputIsNamed) {
         {{"--csv="}, "option '--csv' needs a file name, not ''"},
         {{"--raw=yes"}, "option '--raw' takes no value"},
         {{"--json", "--raw"}, "not '--raw'"},
-        {{"--csv", folder + "/none/x"}, "--csv file '" + folder + "/none/x' cannot be written"},
-        {{"--snapshot", folder + "/sub"}, "--snapshot file '" + folder + "/sub' cannot"},
-        {{"--json", "same", "--svg", "same"}, "--json file 'same' is also --svg"},
-        {{"--csv", "x", "--benchmark-json", "x"}, "is also --benchmark-json"},
         {{"--compare", "o", "--compare", "o"}, "--compare file 'o' is named twice"},
         {{"--confidence", "0.49"}, "--confidence takes a number from 0.5 to 0.999, not '0.49'"},
         {{"--confidence", "0.9995"}, "'0.9995'"},
@@ -117,14 +109,13 @@ TEST(RunOptions, BadInputIsNamed) {
         {{"--max-seconds", "0"}, "--max-seconds takes a whole number from 1 to 86400, not '0'"},
         {{"--max-seconds", "86401"}, "'86401'"},
         {{"--quiet=no"}, "option '--quiet' takes no value"},
-        {{"--json", folder + "/a", "--csv", "b", "--svg", "c", "--snapshot", "d",
-          "--benchmark-json", "e"},
+        {{"--json", "a", "--csv", "b", "--svg", "c", "--snapshot", "d", "--benchmark-json", "e"},
          ""},
     };
     for (const auto &[args, culprit] : cases) {
         Options options;
         std::string error;
-        const bool ok = Parse(args, options, error) && CheckOutputs(options, error);
+        const bool ok = Parse(args, options, error);
         EXPECT_EQ(ok, culprit.empty()) << args[0];
         EXPECT_EQ(error.substr(error.find(culprit)).substr(0, culprit.size()), culprit);
         EXPECT_EQ(error.find('\n'), std::string::npos) << "one line";
@@ -206,7 +197,9 @@ TEST(RunReport, FilesHoldTheSettingSamplesAndSummaries) {
     JsonValue root;
     std::string error, keys, csvKeys;
     ASSERT_TRUE(ParseJson(json, root, error)) << error;
-    for (const auto &[key, value] : root.Members) {
+    for (size_t i = 0; i < root.Keys.size(); i++) {
+        const std::string &key = root.Keys[i];
+        const JsonValue &value = root.Values[i];
         keys += key + "=" +
                 (value.Type == JsonValue::Number ? std::to_string(int(value.Num)) : value.Text) +
                 " ";
@@ -400,8 +393,9 @@ TEST(Json, ACompareFileMustBeASavedRun) {
     std::string error;
     const std::string run = "{\"program\": \"QuenzelRun\", \"target\": \"offscreen\", \"width\": "
                             "64, \"window_ms\": 50, \"tests\": [{\"index\": ";
-    ASSERT_TRUE(ParseReport(run + "7, \"median\": 0, \"samples\": [{\"rate\": 2.5}, {\"rate\": "
-                                  "999999999999}]}]}",
+    ASSERT_TRUE(ParseReport("\xEF\xBB\xBF" + run +
+                                "7, \"median\": 0, \"samples\": [{\"rate\": 2.5}, {\"rate\": "
+                                "999999999999}]}]}",
                             report, error))
         << error;
     EXPECT_EQ(

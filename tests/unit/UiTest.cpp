@@ -36,14 +36,18 @@ class Ui : public Fresh {
         EXPECT_EQ(MainWndProc(Bench.MainWindow, message, wParam, 0), 0);
     }
     // Runs the program; returns its exit code. A user presses F1 on every screen with
-    // a Start or Next button and F2 on the summary.
-    static UINT Run() {
+    // a Start or Next button and F2 on the summary; or another process posts WM_CLOSE
+    // when the queue runs empty for the closeAt-th time.
+    static UINT Run(int closeAt = 0) {
         Bench = BenchState{};
         WindowClass = WNDCLASS{};
         SetClock(0, 10001, 20); // 20 calls, score 2, per test
-        fake::OnIdle = [] {
+        fake::OnIdle = [closeAt, idle = 0]() mutable {
             const WPARAM key = Bench.NextShown ? VK_F1 : VK_F2;
-            if (Bench.MainWindow != nullptr && fake::Timers.empty()) {
+            if (++idle == closeAt) {
+                fake::Queue.push_back({Bench.MainWindow, WM_CLOSE, 0, 0, 0, {}});
+                fake::Record("posted WM_CLOSE", {});
+            } else if (Bench.MainWindow != nullptr && fake::Timers.empty()) {
                 fake::Queue.push_back({Bench.MainWindow, WM_KEYUP, key, 0, 0, {}});
             }
         };
@@ -159,12 +163,19 @@ TEST_F(Ui, SequenceStepsOnStartAndEndsOnClose) {
     EXPECT_EQ(fake::Queue.at(0).message, UINT(WM_QUIT));
 }
 
+// A running copy is brought forward and this one steps aside; so it does when the
+// other copy holds the benchmark's mutex but has no window yet.
 TEST_F(Ui, ARunningCopyIsBroughtForwardAndThisOneSteps) {
     const HWND running = fake::AddWindow("QuenzelForm", "Norvale Quenzel");
     EXPECT_EQ(Run(), 0u);
     EXPECT_EQ(Calls("ShowWindow"), (std::vector<Args>{{N(running), SW_SHOW}}));
     EXPECT_EQ(Calls("SetForegroundWindow"), std::vector<Args>{{N(running)}});
     EXPECT_EQ(Calls("RegisterClass").size(), 0u);
+    fake::Reset();
+    fake::MutexTaken = true;
+    EXPECT_EQ(Run(), 0u);
+    EXPECT_EQ(fake::Log.at(0).text, "NorvaleQuenzelBenchmark");
+    EXPECT_EQ(Calls("RegisterClass").size() + Calls("SetForegroundWindow").size(), 0u);
 }
 
 TEST_F(Ui, WhatCannotBeMadeIsFatal) {
@@ -182,6 +193,18 @@ TEST_F(Ui, WhatCannotBeMadeIsFatal) {
     }
 }
 
+// Closed from outside at the start (before the first tick), with the third result
+// shown, or after the last test: exit code 0, and the source bitmap and every DC given back.
+TEST_F(Ui, ClosedFromOutsideAnywhereEndsCleanly) {
+    for (const auto &[closeAt, tests] : {std::pair{1, 0}, {8, 3}, {16, 7}}) {
+        fake::Reset();
+        EXPECT_EQ(Run(closeAt), 0u);
+        EXPECT_EQ(std::count(Bench.TestResults + 1, Bench.TestResults + 8, 2), tests) << closeAt;
+        EXPECT_EQ(fake::Live(fake::Bitmap) + fake::Live(fake::Dc), 0) << closeAt;
+        EXPECT_EQ(Calls("posted WM_CLOSE").size(), 1u) << "not ended by a key first";
+    }
+}
+
 // On a 640 x 480 screen: the class, the window filling the screen, the source bitmap
 // of its size, the step timer; 20 calls, score 2, per test; then everything released.
 TEST_F(Ui, WholeRunThenEverythingReleasedAndExitZero) {
@@ -192,18 +215,19 @@ TEST_F(Ui, WholeRunThenEverythingReleasedAndExitZero) {
     std::string order;
     for (const fake::Call &call : fake::Log) {
         if (order.find(call.fn) == std::string::npos &&
-            std::string("RegisterClass DisableProcessWindowsGhosting CreateWindowEx ShowWindow "
-                        "SHFullScreen CreateCompatibleBitmap SetTimer")
+            std::string(
+                "CreateMutex RegisterClass DisableProcessWindowsGhosting CreateWindowEx ShowWindow "
+                "SHFullScreen CreateCompatibleBitmap SetTimer")
                     .find(call.fn) != std::string::npos) {
             order += call.fn + " ";
         }
     }
-    EXPECT_EQ(order, kHandheld ? "RegisterClass CreateWindowEx ShowWindow SHFullScreen "
-                                 "CreateCompatibleBitmap SetTimer "
-                               : "RegisterClass DisableProcessWindowsGhosting CreateWindowEx "
-                                 "ShowWindow CreateCompatibleBitmap SetTimer ");
-    EXPECT_EQ(fake::Log[0].args, (Args{N(MainWndProc), 0x400000, 32513, 32514, COLOR_WINDOW + 1}));
-    EXPECT_EQ(fake::Log[0].text, "QuenzelForm");
+    EXPECT_EQ(order, kHandheld ? "CreateMutex RegisterClass CreateWindowEx ShowWindow "
+                                 "SHFullScreen CreateCompatibleBitmap SetTimer "
+                               : "CreateMutex RegisterClass DisableProcessWindowsGhosting "
+                                 "CreateWindowEx ShowWindow CreateCompatibleBitmap SetTimer ");
+    EXPECT_EQ(fake::Log[1].args, (Args{N(MainWndProc), 0x400000, 32513, 32514, COLOR_WINDOW + 1}));
+    EXPECT_EQ(fake::Log[1].text, "QuenzelForm");
     EXPECT_EQ(Calls("CreateWindowEx")[0], (Args{WS_EX_TOPMOST, WS_VISIBLE, 0x400000}));
     const fake::Window &main = fake::Windows.at(Bench.MainWindow);
     // The handheld hides the shell's bars and covers the screen; the desktop's area
