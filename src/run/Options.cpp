@@ -1,5 +1,7 @@
 #include "Options.h"
 
+#include "Outputs.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -26,8 +28,11 @@ std::string Usage() {
            "  --csv FILE         the same as CSV\n"
            "  --benchmark-json FILE  the samples as the common C++ micro-benchmark tools write\n"
            "                     them (their compare.py reads two such files)\n"
-           "  --compare OLD      compare with a run saved by --json (again for more runs):\n"
-           "                     the ratio of the rates with its interval, and a verdict\n"
+           "  --compare OLD      compare with a run saved by --json (again for more runs; at\n"
+           "                     most " +
+           std::to_string(MAX_COMPARE_BYTES >> 20) +
+           " MiB each): the ratio of the rates with its\n"
+           "                     interval, and a verdict\n"
            "  --confidence C     of the intervals and verdicts, 0.5 to 0.999 (default 0.99)\n"
            "  --svg FILE         draw a bar chart of the medians (and of OLD when comparing)\n"
            "  --snapshot FILE    save the drawing area as a BMP file after the first test\n"

@@ -328,7 +328,7 @@ std::string ToTable(const Report &report, const std::vector<OldRun> &olds) {
                   "max", "spread", "n", "+-");
     out += line;
     if (s.Raw) {
-        out += "     raw/s   eff. interval       bound";
+        out += "     raw/s   eff. interval       rule ns  bound";
     }
     for (size_t k = 0; k < olds.size(); k++) {
         std::snprintf(line, sizeof line, "   vs old %-23zu", k + 1);
@@ -352,8 +352,8 @@ std::string ToTable(const Report &report, const std::vector<OldRun> &olds) {
                 std::snprintf(interval, sizeof interval, "[%.1f, %.1f]", test.EfficiencyLow * 100,
                               test.EfficiencyHigh * 100);
             }
-            std::snprintf(line, sizeof line, " %9.0f %5.1f%% %-14s %5.1f%%", test.RawMedian,
-                          test.Efficiency * 100, interval, test.Bound * 100);
+            std::snprintf(line, sizeof line, " %9.0f %5.1f%% %-14s %7.1f %5.1f%%", test.RawMedian,
+                          test.Efficiency * 100, interval, test.RuleNs, test.Bound * 100);
             out += line;
         }
         for (size_t k = 0; k < olds.size(); k++) {

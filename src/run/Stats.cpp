@@ -179,7 +179,7 @@ bool MedianInterval(std::vector<double> x, double confidence, double &low, doubl
         below = next;
         k++;
     }
-    if (k == 0 || 2 * k > n) {
+    if (k == 0) {
         return false;
     }
     std::sort(x.begin(), x.end());

@@ -47,7 +47,7 @@ TEST(RunOptions, ValuesInBothFormsAndTestsInTableOrder) {
         Parse(Words("--tests textout,3,Rectangle,7 --window-ms=1 --repeat 1000 --offscreen 16384X1 "
                     "--raw --json a --csv=b --svg c --compare o --snapshot d -h "
                     "--quiet --host --confidence=0.5 --affinity 63 --warmup-ms 600000 --shuffle 0 "
-                    "--precision 0.1% --max-seconds 86400 --benchmark-json e --compare p"),
+                    "--precision 0.1% --max-seconds 000000086400 --benchmark-json e --compare p"),
               o, error))
         << error;
     EXPECT_EQ(Nums(o.Quiet, o.Host, o.Confidence, o.Affinity, o.WarmupMs, o.Shuffle, o.ShuffleSeed,
@@ -176,6 +176,9 @@ TEST(RunReport, SummariesOfTheSamples) {
     // The middle of the scored/raw ratios .4, .5, .6, .8, 1, 1.2 (on a log scale).
     EXPECT_NEAR(pixel.Efficiency, std::sqrt(0.6 * 0.80026), 1e-9);
     EXPECT_NEAR(pixel.Bound, 1 / 1.3, 1e-9); // 200 us against 667 us a raw call
+    EXPECT_NE(ToTable(report, {}).find("   1500  69.3%                200000.0  76.9%\n"),
+              std::string::npos)
+        << ToTable(report, {});
     EXPECT_EQ((std::vector<double>{pixel.EfficiencyLow, pixel.HalfWidth}),
               (std::vector<double>{0, 0}))
         << "three samples say nothing at 99 %";
@@ -321,11 +324,20 @@ TEST(RunReport, TableComparesWithEachOldRun) {
               "too few samples a side to reach p < 0.010 (more with --repeat)\n"
               "(ratio new/old of the rates, Hodges-Lehmann, with its 99.0% interval; verdict by "
               "the Mann-Whitney U test)\n");
-    same.Tests.pop_back(); // a test the old run did not have
     const std::string slower = ToTable(same, {{"now.json", now}});
     EXPECT_NE(slower.find("0.375 [0.100, 0.833] slower"), std::string::npos) << slower;
-    EXPECT_NE(slower.find("faster 0, same 0, slower 1\n"), std::string::npos) << slower;
+    EXPECT_NE(slower.find("faster 0, same 1, slower 1\n"), std::string::npos) << slower;
+    same.Tests.pop_back(); // a test the old run did not have
     EXPECT_EQ(ToTable(now, {}).find("vs old"), std::string::npos);
+    // Eight samples at 99 % give an interval: Pixel's is known to +-0.3 %, BitBlt's not.
+    Report precise = RatesRun({1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007}, {1, 2, 3});
+    precise.Set.Precision = 0.02;
+    EXPECT_NE(ToTable(precise, {}).find("     8   0.3%\nBitBlt"), std::string::npos);
+    EXPECT_NE(ToTable(precise, {})
+                  .find("\nprecision +-2.0% at 99.0%: reached by Pixel; not by "
+                        "BitBlt\n"),
+              std::string::npos)
+        << ToTable(precise, {});
     EXPECT_NE(ToTable(now, {{"x", same}}).find("     -   n/a\n"), std::string::npos);
 }
 
@@ -341,6 +353,10 @@ TEST(RunReport, ChartBarsOnALogScale) {
         EXPECT_NE(alone.find(part), std::string::npos) << part;
     }
     EXPECT_EQ(alone.find(">1e3</text>"), std::string::npos);
+    const std::string low = ToSvg(RatesRun({50, 60}, {70}), {}); // medians 5.5 and 7
+    EXPECT_TRUE(low.find(">1e1</text>") != std::string::npos &&
+                low.find(">1e2</text>") == std::string::npos)
+        << "a decade at least";
     EXPECT_EQ(alone.rfind("</svg>\n"), alone.size() - 7);
     // The new run lies 1.2 to 10 times above the old median of 300: up to 3000, which
     // makes the scale 4 decades.
@@ -459,6 +475,7 @@ TEST(Stats, EdgesOfTheEvidence) {
     EXPECT_EQ(Nums(c.Verdict, c.Ratio, c.Low), Nums(Comparison::TooFew, 0.5, 0));
     EXPECT_EQ(Compare({1, 2, 3}, {}, 0.9).Verdict, Comparison::TooFew);
     EXPECT_EQ(MannWhitneyP({}, {1}), 1);
+    EXPECT_DOUBLE_EQ(MannWhitneyP({1}, {2, 3}), 2.0 / 3);
     double lowest = 0, highest = 0;
     EXPECT_FALSE(MedianInterval({1, 2, 3, 4, 5, 6, 7}, 0.99, lowest, highest));
     ASSERT_TRUE(MedianInterval({8, 1, 7, 2, 6, 3, 5, 4}, 0.99, lowest, highest));
