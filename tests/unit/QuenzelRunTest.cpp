@@ -306,7 +306,7 @@ TEST(RunReport, TableComparesWithEachOldRun) {
     Report same = RatesRun({1000, 2000, 3000, 4000, 5000}, {100, 200, 300, 400, 500});
     same.Set.Target = "offscreen";
     Report thin = RatesRun({3000}, {}); // one sample, and a run saved without rates
-    thin.Tests[1].Median = 15;
+    thin.Tests[1].Median = 1;
     EXPECT_EQ(ToTable(now, {{"a.json", same}, {"b.json", thin}}),
               "QuenzelRun " QUENZEL_VERSION " (desktop), window 0x0x0, 10000 ms window "
               "(measured 10000 to 10010 ms, tick step 15.6 ms)\n"
@@ -315,11 +315,11 @@ TEST(RunReport, TableComparesWithEachOldRun) {
               "Pixel             800        600       1000   50.0%     5      -   2.667 [1.200, "
               "10.000] faster     2.667 (too few)\n"
               "BitBlt             30         10         50  133.3%     5      -   1.000 [0.200, "
-              "5.000] same        2.000 (too few)\n"
+              "5.000] same        30.000 (too few)\n"
               "TOTAL: 415\n"
               "old 1: a.json: geometric mean of the ratios 1.633; faster 1, same 1, slower 0\n"
               "  warning: the runs differ in target window here, offscreen there\n"
-              "old 2: b.json: geometric mean of the ratios 2.309; faster 0, same 0, slower 0\n"
+              "old 2: b.json: geometric mean of the ratios 8.944; faster 0, same 0, slower 0\n"
               "  note: 2 test(s) without a verdict: a run saved without its samples' rates, or "
               "too few samples a side to reach p < 0.010 (more with --repeat)\n"
               "(ratio new/old of the rates, Hodges-Lehmann, with its 99.0% interval; verdict by "
@@ -338,6 +338,12 @@ TEST(RunReport, TableComparesWithEachOldRun) {
                         "BitBlt\n"),
               std::string::npos)
         << ToTable(precise, {});
+    precise.Set.Raw = true; // and 8 raw rates: the efficiency's interval, d(8) to d(57)
+    for (int i = 0; i < 8; i++) {
+        precise.Tests[0].Raw.push_back({1, 1, 1990.0 + 20 * i, 1, 5});
+    }
+    Summarise(precise);
+    EXPECT_NE(ToTable(precise, {}).find("  48.7% [47.3, 50.3]"), std::string::npos);
     EXPECT_NE(ToTable(now, {{"x", same}}).find("     -   n/a\n"), std::string::npos);
 }
 
@@ -367,6 +373,9 @@ TEST(RunReport, ChartBarsOnALogScale) {
                         "height=\"161.0\""),
               std::string::npos)
         << both;
+    EXPECT_EQ(ToSvg(now, {{"one sample", RatesRun({3000}, {100})}}).find("interval"),
+              std::string::npos)
+        << "no interval where the samples are too few";
     EXPECT_NE(both.find("<line class=\"interval\" x1=\"124.0\" x2=\"124.0\" y1=\"133.8\" "
                         "y2=\"74.0\""),
               std::string::npos)
@@ -472,8 +481,9 @@ TEST(Stats, EdgesOfTheEvidence) {
     Comparison c = Compare(five, five, 0.99);
     EXPECT_EQ(Nums(c.Verdict, c.Ratio, c.P, c.Low, c.High), Nums(Comparison::Same, 1, 1, 1, 1));
     c = Compare({1, 2, 4}, {2, 4, 8}, 0.99);
-    EXPECT_EQ(Nums(c.Verdict, c.Ratio, c.Low), Nums(Comparison::TooFew, 0.5, 0));
-    EXPECT_EQ(Compare({1, 2, 3}, {}, 0.9).Verdict, Comparison::TooFew);
+    EXPECT_EQ(Nums(c.Verdict, c.Ratio, c.Low, c.High), Nums(Comparison::TooFew, 0.5, 0, 0));
+    c = Compare({1, 2, 3}, {}, 0.9);
+    EXPECT_EQ(Nums(c.Verdict, c.Ratio, c.Low, c.High), Nums(Comparison::TooFew, 0, 0, 0));
     EXPECT_EQ(MannWhitneyP({}, {1}), 1);
     EXPECT_DOUBLE_EQ(MannWhitneyP({1}, {2, 3}), 2.0 / 3);
     double lowest = 0, highest = 0;
