@@ -100,6 +100,7 @@ TEST(RunOptions, BadInputIsNamed) {
         {{"--confidence", ".9"}, "'.9'"},
         {{"--confidence", "0.9.9"}, "'0.9.9'"},
         {{"--confidence", "9e-1"}, "'9e-1'"},
+        {{"--confidence", "0.99000000000"}, "'0.99000000000'"},
         {{"--precision", "0.09"}, "--precision takes a percentage from 0.1 to 50, not '0.09'"},
         {{"--precision", "50.1%"}, "'50.1%'"},
         {{"--precision", "%"}, "'%'"},
@@ -185,6 +186,8 @@ TEST(RunReport, SummariesOfTheSamples) {
     EXPECT_DOUBLE_EQ(blt.Spread, 3 / 11.5);
     EXPECT_EQ(report.Total, 55); // floor(111.5) div 2
     Report none;
+    Summarise(none);
+    EXPECT_EQ(none.Total, 0) << "no tests";
     none.Tests.resize(1); // a test without samples sums to nothing
     Summarise(none);
     EXPECT_EQ((std::vector<double>{double(none.Total), none.Tests[0].Median, none.Tests[0].Min,
@@ -329,6 +332,9 @@ TEST(RunReport, TableComparesWithEachOldRun) {
     EXPECT_NE(slower.find("faster 0, same 1, slower 1\n"), std::string::npos) << slower;
     same.Tests.pop_back(); // a test the old run did not have
     EXPECT_EQ(ToTable(now, {}).find("vs old"), std::string::npos);
+    EXPECT_NE(ToTable(now, {{"none", Report{}}}).find("ratios 0.000; faster 0, same 0, slower 0"),
+              std::string::npos)
+        << "no test in common";
     // Eight samples at 99 % give an interval: Pixel's is known to +-0.3 %, BitBlt's not.
     Report precise = RatesRun({1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007}, {1, 2, 3});
     precise.Set.Precision = 0.02;
@@ -355,7 +361,8 @@ TEST(RunReport, ChartBarsOnALogScale) {
     for (const char *part :
          {"width=\"282\" height=\"350\"", "y1=\"170.0\" y2=\"170.0\"", ">1e0</text>", ">1e2</text>",
           "x=\"78.0\" y=\"40.0\" width=\"56\" height=\"260.0\" fill=\"#3366cc\"><title>100<",
-          "x=\"174.0\" y=\"162.1\" width=\"56\" height=\"137.9\""}) {
+          "x=\"174.0\" y=\"162.1\" width=\"56\" height=\"137.9\"",
+          "<text x=\"78.0\" y=\"318\">Pixel</text>"}) {
         EXPECT_NE(alone.find(part), std::string::npos) << part;
     }
     EXPECT_EQ(alone.find(">1e3</text>"), std::string::npos);
