@@ -1,5 +1,7 @@
 #include "Machine.h"
 
+#include "Outputs.h"
+
 #include <tchar.h>
 
 #include <cstdio>
@@ -39,16 +41,12 @@ static std::string UtcNow() {
 // some processors pad their names.
 static std::string Utf8(const TCHAR *text) {
 #ifdef UNICODE
-    const std::wstring wide = text;
+    const std::string out = Utf8(std::wstring(text));
 #else
     std::wstring wide(MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0), L'\0');
     MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), static_cast<int>(wide.size()));
+    const std::string out = Utf8(wide.c_str());
 #endif
-    const int size =
-        WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(size, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, out.data(), size, nullptr, nullptr);
-    out.resize(size > 0 ? size - 1 : 0); // without the terminator
     const size_t first = out.find_first_not_of(' ');
     return first == std::string::npos ? ""
                                       : out.substr(first, out.find_last_not_of(' ') - first + 1);

@@ -16,7 +16,7 @@ static std::wstring Wide(const std::string &text) {
     return wide;
 }
 
-static std::string Utf8(const std::wstring &wide) {
+std::string Utf8(const std::wstring &wide) {
     const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
                                            nullptr, 0, nullptr, nullptr);
     std::string text(length, '\0');

@@ -9,6 +9,9 @@
 // A compare file larger than this is refused unread.
 constexpr long long MAX_COMPARE_BYTES = 64ll << 20;
 
+// The system's wide text as the program's UTF-8.
+std::string Utf8(const std::wstring &wide);
+
 // The arguments after the program's name, from the system's wide command line.
 std::vector<std::string> Arguments();
 
