@@ -6,7 +6,6 @@ real keys and clicks, checked on screenshots, files and exit codes.
     e2e.py CASE EXE STATE                run one case against one program
     e2e.py imports EXE                   the program imports only the system's DLLs
 """
-import csv
 import json
 import os
 import re
@@ -178,7 +177,7 @@ def case_run(wine, exe, handheld):
     their progress and compare with a recorded run; the micro-benchmark tools' compare.py
     reads two runs."""
     old = os.path.join(os.path.dirname(os.path.abspath(__file__)), "data", "old-run.json")
-    for args in (["--tests", "1", "--csv", "run.csv", "--quiet", "--host"],
+    for args in (["--tests", "1", "--quiet", "--host"],
                  ["--offscreen", "320x200", "--window-ms", "200", "--repeat", "3", "--raw",
                   "--compare", old, "--svg", "c.svg", "--benchmark-json", "a.json"]):
         folder, code, out, err = quenzel_run(wine, exe, *args, "--json", "run.json")
@@ -196,11 +195,6 @@ def case_run(wine, exe, handheld):
               ("host" in data) == window, "the machine's facts, the host only when asked")
         progress = re.findall(r"^\w+ +sample [1-3] of 3: \d+/s, \d+ min \d\d s left$", err, re.M)
         check(len(progress) == 21 * (not window), f"progress: {err}")
-        if window:  # the setting, one sample and one summary
-            with open(os.path.join(folder, "run.csv"), newline="") as f:
-                records = [row["record"] for row in csv.DictReader(f)]
-            check(records.count("sample") == 1 and records.count("summary") == 1 and
-                  records.count("setting") > 20, "the CSV's rows")
         for test in data["tests"]:
             for s in test["samples"]:
                 score = s["count"] // 10 if window else s["count"] * 1000 // s["tick_ms"]
@@ -210,11 +204,10 @@ def case_run(wine, exe, handheld):
             raw = [(r["calls"], r["replays_sample"]) for r in test["raw_samples"]]
             check(raw == ([] if window else [(s["count"], i + 1) for i, s in
                                               enumerate(test["samples"])]), f"{test['name']}: {raw}")
-    with open(os.path.join(folder, "c.svg")) as f:
-        bars = re.findall(r'class="(new|old)"', f.read())
     # The recorded run has Pixel and BitBlt only; three samples a side give no verdict.
     ratios = re.findall(r"^(Pixel|BitBlt) .* \d\.\d{3} \(too few\)$", out, re.M)
-    check(bars.count("new") == 7 and bars.count("old") == 2 and len(ratios) == 2, out)
+    with open(os.path.join(folder, "c.svg")) as f:
+        check(len(ratios) == 2 and f.read().count('class="old"') == 2, out)
     second = quenzel_run(wine, exe, "--offscreen", "320x200", "--window-ms", "50", "--repeat", "2",
                          "--quiet", "--benchmark-json", os.path.join(folder, "b.json"))
     tool = subprocess.run(["/usr/bin/python3", "/usr/share/benchmark/compare.py", "benchmarks",
@@ -329,15 +322,11 @@ def case_run_faults(wine, exe, handheld):
           os.listdir(os.path.join(folder, "résultats")) == ["データ.json"] and
           open(os.path.join(folder, "s.json")).read().startswith("record,"),
           f"names, links, a mark: exit code {run.returncode}, {run.stderr[-300:]!r}")
-    with open(os.path.join(folder, "random.json"), "wb") as f:
-        f.write(os.urandom(100000))
     with open(os.path.join(folder, "huge.json"), "wb") as f:
         f.truncate(300 << 20)
-    for name in ("random.json", "huge.json"):
-        began = time.monotonic()
-        _, code, out, err = quenzel_run(wine, exe, *quick, "--compare",
-                                        os.path.join(folder, name))
-        check(code == 2 and name in err and time.monotonic() - began < 20, f"{name}: {err!r}")
+    began = time.monotonic()
+    _, code, out, err = quenzel_run(wine, exe, *quick, "--compare", os.path.join(folder, "huge.json"))
+    check(code == 2 and "huge.json" in err and time.monotonic() - began < 20, f"huge: {err!r}")
     # Ctrl+C during the second of three 3-second samples: stopped within a window.
     folder = tempfile.mkdtemp(prefix="quenzelrun-")
     run = subprocess.Popen(["wine", exe, "--tests", "1", "--window-ms", "3000", "--repeat", "3",

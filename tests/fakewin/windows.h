@@ -13,8 +13,6 @@
 #include <utility>
 #include <vector>
 
-#include <filesystem>
-
 #ifdef UNDER_CE
 #define UNICODE // Windows CE is Unicode only
 #endif
@@ -93,11 +91,10 @@ enum : int { WM_COMMAND = 0x111, WM_TIMER = 0x113, VK_F1 = 0x70, VK_F2 };
 enum : int { WS_VISIBLE = 0x10000000, WS_CHILD = 0x40000000, WS_EX_TOPMOST = 8, BS_PUSHBUTTON = 0 };
 enum : DWORD { ERROR_ALREADY_EXISTS = 183 };
 enum : int { CW_USEDEFAULT = INT32_MIN, SW_SHOWNORMAL = 1, SW_MAXIMIZE = 3, SW_SHOW = 5 };
-enum : int { SM_CXSCREEN, SM_CYSCREEN, CP_ACP = 0, FILE_ATTRIBUTE_DIRECTORY = 0x10 };
+enum : int { SM_CXSCREEN, SM_CYSCREEN, CP_ACP = 0 };
 enum : int { MB_OK = 0, MB_ICONHAND = 0x10, MB_SYSTEMMODAL = 0x1000, MB_TOPMOST = 0x40000 };
 #define IDI_APPLICATION ((const TCHAR *)32512)
 #define IDC_ARROW ((const TCHAR *)32512)
-#define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
 
 #ifdef UNDER_CE
 // CE's own values: a flagged system colour, priorities 0 (time critical) to 7, and
@@ -239,10 +236,6 @@ CALL(int, WideCharToMultiByte,
      (UINT, DWORD, const WCHAR *wide, int length, CHAR *out, int size, const CHAR *, BOOL *),
      static_cast<int>(size == 0 ? fake::Narrow(wide, length).size()
                                 : fake::Narrow(wide, length).copy(out, size)))
-CALL(DWORD, GetFileAttributesA, (const CHAR *path),
-     !std::filesystem::exists(path)        ? INVALID_FILE_ATTRIBUTES
-     : std::filesystem::is_directory(path) ? FILE_ATTRIBUTE_DIRECTORY
-                                           : 0x80)
 
 CALL(HDC, GetDC, (HWND window), fake::Logged(fn, NEW(HDC, Dc), window))
 CALL(int, ReleaseDC, (HWND window, HDC dc), fake::Logged(fn, fake::Drop(dc, fn), window, dc))

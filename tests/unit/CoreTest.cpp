@@ -28,10 +28,6 @@ TEST_F(Core, GeneratorsStartFromTheirFixedState) {
         RandomReset();
         EXPECT_EQ((Args{RandomInt(-256), RandomInt(-1)}), (Args{-140, 0}));
     }
-    for (int i = 0; i < 100000; i++) {
-        const int n = 1 + i % 300, value = RandomInt(n);
-        ASSERT_TRUE(value >= 0 && value < n) << value << " of " << n;
-    }
 }
 
 // Each workload's first call on 800 x 600 from a fresh start: the primitive's
@@ -74,12 +70,12 @@ TEST_F(Core, FirstCallsOfEachWorkload) {
               (kHandheld ? Args{0xd86c9f, 0xa56270} : Args{0x295f6c, 0x147912}));
 }
 
-// Many calls of every workload, on a full and on a tiny area: each takes a fixed
-// number of draws (text: 14 and one per character), stays inside its ranges, leaves
-// nothing alive and the DC as it found it; drawn ahead and replayed, it makes the
-// very same calls from a generator state saved mid-sequence and restored, and the
-// replay takes nothing from the generator.
-TEST_F(Core, EveryCallKeepsTheSequenceTheRangesAndTheObjects) {
+// Every workload, 200 calls on a full and on a tiny area: a fixed number of draws a
+// call (text: 14 and one per character, 1 to 8 of them), nothing left alive, the DC
+// as found; recorded, then replayed, from a generator state saved mid-sequence and
+// restored, it makes the very same calls, and the replay takes nothing from the
+// generator.
+TEST_F(Core, EveryCallKeepsTheSequenceAndTheObjects) {
     const int draws[] = {0, 5, 9, 12, 14, 12, 6, 14};
     const Args fresh = fake::Objects[Bench.DrawDC].dc;
     std::vector<INT> tape(200 * MAX_DRAWS_PER_CALL);
@@ -89,19 +85,18 @@ TEST_F(Core, EveryCallKeepsTheSequenceTheRangesAndTheObjects) {
         Bench.ScreenHeight = width * 3 / 4;
         for (int test = 1; test <= TEST_COUNT; test++) {
             std::vector<std::string> made[3];
-            int run = 0;
             RandomReset();
             for (int i = 0; i < 37; i++) {
                 RandomInt(2);
             }
             const RandomState start = RandomSaved();
-            for (const TestProc proc :
-                 {TestTable[test].Proc, RecordProcs[test], ReplayProcs[test]}) {
+            for (int run = 0; run < 3; run++) {
                 RandomRestore(start);
                 DrawTapeAt = 0;
                 fake::Log.clear();
                 for (int i = 0; i < 200; i++) {
-                    proc();
+                    (run == 0 ? TestTable[test].Proc
+                              : (run == 1 ? RecordProcs : ReplayProcs)[test])();
                 }
                 for (const fake::Call &call : fake::Log) { // created objects' handles differ
                     if (call.fn != "SelectObject" && call.fn != "DeleteObject") {
@@ -109,31 +104,18 @@ TEST_F(Core, EveryCallKeepsTheSequenceTheRangesAndTheObjects) {
                                             call.text);
                     }
                 }
-                run++;
             }
             int expected = 200 * draws[test];
-            for (const fake::Call &text : fake::Log) {
-                if (text.fn == "ExtTextOut") {
-                    expected += static_cast<int>(text.text.size());
-                    EXPECT_TRUE(text.text.size() - 1 < 8 && text.args[6] <= width);
-                    EXPECT_TRUE(std::all_of(text.text.begin(), text.text.end(),
-                                            [](char c) { return c >= 32 && c <= 127; }));
-                }
+            for (const fake::Call &call : fake::Log) {
+                expected += static_cast<int>(call.text.size());
+                EXPECT_LE(call.text.size(), call.fn == "ExtTextOut" ? 8u : 0u);
             }
-            for (const Args &a : Calls("BitBlt")) { // x, y, w, h, source, source x, source y
-                EXPECT_TRUE(a[3] >= 0 && std::max(a[1], a[6]) + a[3] < width);
-                EXPECT_TRUE(a[4] >= 0 && std::max(a[2], a[7]) + a[4] < Bench.ScreenHeight);
-            }
-            for (const Args &pen : Calls("CreatePen")) {
-                EXPECT_TRUE(pen[0] <= PS_DASH && pen[1] <= 15 && pen[2] <= 0xFFFFFF);
-            }
-            for (const Args &font : Calls("CreateFontIndirect")) {
+            for (const Args &font : Calls("CreateFontIndirect")) { // weight and the three flags
                 EXPECT_TRUE(font[4] < 1000 && font[5] <= 1 && font[6] <= 1 && font[7] <= 1);
             }
             EXPECT_EQ(DrawTapeAt, size_t(expected)) << "the replay read what was recorded";
             EXPECT_EQ(DrawsTaken(), 37) << "the replay draws nothing";
-            EXPECT_EQ(made[1], made[0]) << test;
-            EXPECT_EQ(made[2], made[0]) << test;
+            EXPECT_TRUE(made[1] == made[0] && made[2] == made[0]) << test;
             EXPECT_EQ(fake::Live(fake::Pen) + fake::Live(fake::Brush) + fake::Live(fake::Font), 0);
             EXPECT_EQ(fake::Objects[Bench.DrawDC].dc, fresh);
         }

@@ -79,13 +79,11 @@ TEST(RunOptions, BadInputIsNamed) {
         {{"--tests", "1,,2"}, "''"},
         {{"--window-ms", "0"}, "not '0'"},
         {{"--window-ms", "600001"}, "'600001'"},
-        {{"--window-ms", "-5"}, "'-5'"},
         {{"--window-ms", "1e3"}, "'1e3'"},
         {{"--window-ms", "0000000000001"}, "'0000000000001'"},
         {{"--repeat", "0"}, "--repeat takes a whole number from 1 to 1000, not '0'"},
         {{"--repeat", "1001"}, "'1001'"},
         {{"--offscreen", "640"}, "'640'"},
-        {{"--offscreen", "x480"}, "'x480'"},
         {{"--offscreen", "0x10"}, "'0x10'"},
         {{"--offscreen", "10x0"}, "'10x0'"},
         {{"--offscreen", "16385x10"}, "'16385x10'"},
@@ -96,10 +94,7 @@ TEST(RunOptions, BadInputIsNamed) {
         {{"--compare", "o", "--compare", "o"}, "--compare file 'o' is named twice"},
         {{"--confidence", "0.49"}, "--confidence takes a number from 0.5 to 0.999, not '0.49'"},
         {{"--confidence", "0.9995"}, "'0.9995'"},
-        {{"--confidence", "1"}, "'1'"},
         {{"--confidence", ".9"}, "'.9'"},
-        {{"--confidence", "0.9.9"}, "'0.9.9'"},
-        {{"--confidence", "9e-1"}, "'9e-1'"},
         {{"--confidence", "0.99000000000"}, "'0.99000000000'"},
         {{"--precision", "0.09"}, "--precision takes a percentage from 0.1 to 50, not '0.09'"},
         {{"--precision", "50.1%"}, "'50.1%'"},
@@ -134,31 +129,16 @@ Report TwoTests() {
     report.Set.Repeat = 3;
     report.Set.Raw = true;
     report.Set.Facts = {{"cpus", "2", false}};
-    report.Tests.resize(2);
-    report.Tests[0] = {1,
-                       "Pixel",
-                       {{1000, 10001, 10001.5, 100, 1000},
-                        {800, 10001, 10001.5, 80, 800.26},
-                        {1200, 10001, 10001.5, 120, 1200}},
-                       {{2000, 1000, 2000, 1, 5}, {2000, 1000, 1000, 2, 5}},
-                       0,
-                       0,
-                       0,
-                       0,
-                       0,
-                       0,
-                       0};
-    report.Tests[1] = {6,
-                       "Bit\"Blt,\t",
-                       {{100, 10001, 10001.5, 10, 100}, {130, 10001, 10001.5, 13, 130}},
-                       {},
-                       0,
-                       0,
-                       0,
-                       0,
-                       0,
-                       0,
-                       0};
+    report.Tests = {{.Index = 1,
+                     .Name = "Pixel",
+                     .Samples = {{1000, 10001, 10001.5, 100, 1000},
+                                 {800, 10001, 10001.5, 80, 800.26},
+                                 {1200, 10001, 10001.5, 120, 1200}},
+                     .Raw = {{2000, 1000, 2000, 1, 5}, {2000, 1000, 1000, 2, 5}}},
+                    {.Index = 6,
+                     .Name = "Bit\"Blt,\t",
+                     .Samples = {{100, 10001, 10001.5, 10, 100}, {130, 10001, 10001.5, 13, 130}},
+                     .Raw = {}}};
     Summarise(report);
     return report;
 }
@@ -201,24 +181,24 @@ TEST(RunReport, FilesHoldTheSettingSamplesAndSummaries) {
     const Report report = TwoTests();
     const std::string json = ToJson(report), csv = ToCsv(report);
     JsonValue root;
-    std::string error, keys, csvKeys;
+    std::string error, keys;
     ASSERT_TRUE(ParseJson(json, root, error)) << error;
     for (size_t i = 0; i < root.Keys.size(); i++) {
         const std::string &key = root.Keys[i];
         const JsonValue &value = root.Values[i];
         keys += key + "=" +
-                (value.Type == JsonValue::Number ? std::to_string(int(value.Num)) : value.Text) +
+                (value.Type == JsonValue::Number ? std::to_string(int(value.Num))
+                 : value.Type == JsonValue::Null ? "null"
+                 : value.Type == JsonValue::Bool ? std::to_string(value.Boolean)
+                                                 : value.Text) +
                 " ";
     }
     EXPECT_EQ(keys, "program=QuenzelRun version=" QUENZEL_VERSION
                     " flavour=desktop utc=2026-12-07T03:43:27Z "
-                    "windows= wine=8.0 target=window width=0 height=0 depth=0 dpi=0 "
-                    "window_ms=10000 repeat=3 raw= tick_step_ms=0 draw_ns=0 tick_ns=0 "
-                    "warmup_ms=0 affinity= shuffle= precision=0 confidence=0 cpus=2 tests= "
-                    "total=55 ");
-    EXPECT_EQ((std::vector<int>{root.Get("windows")->Type, root.Get("affinity")->Type,
-                                root.Get("raw")->Boolean}),
-              (std::vector<int>{JsonValue::Null, JsonValue::Null, true}))
+                    "windows=null wine=8.0 target=window width=0 height=0 depth=0 dpi=0 "
+                    "window_ms=10000 repeat=3 raw=1 tick_step_ms=0 draw_ns=0 tick_ns=0 "
+                    "warmup_ms=0 affinity=null shuffle=null precision=0 confidence=0 cpus=2 "
+                    "tests= total=55 ")
         << "an unknown version and no affinity are null";
     const JsonValue &pixel = root.Get("tests")->Items.at(0);
     EXPECT_EQ((std::vector<double>{pixel.Get("samples")->Items.at(1).Get("rate")->Num,
@@ -234,13 +214,6 @@ TEST(RunReport, FilesHoldTheSettingSamplesAndSummaries) {
               (std::vector<double>{2, 6, 11.5, 800.3}));
     EXPECT_EQ(back.Tests[1].Name, "Bit\"Blt,\t");
 
-    for (size_t at = csv.find("setting,,,,"); at != std::string::npos;
-         at = csv.find("setting,,,,", at + 1)) {
-        csvKeys += csv.substr(at + 11, csv.find(',', at + 11) - at - 11) + " ";
-    }
-    EXPECT_EQ(csvKeys, "program version flavour utc windows wine target width height depth dpi "
-                       "window_ms repeat raw tick_step_ms draw_ns tick_ns warmup_ms affinity "
-                       "shuffle precision confidence cpus total ");
     for (const char *line :
          {"record,test,name,sample,key,value,count,tick_ms,qpc_ms,per_second,rate,"
           "median,min,max,spread,raw_median,efficiency,efficiency_low,efficiency_high,rule_ns,"
@@ -351,6 +324,9 @@ TEST(RunReport, TableComparesWithEachOldRun) {
     Summarise(precise);
     EXPECT_NE(ToTable(precise, {}).find("  48.7% [47.3, 50.3]"), std::string::npos);
     EXPECT_NE(ToTable(now, {{"x", same}}).find("     -   n/a\n"), std::string::npos);
+    EXPECT_NE(ToTable(RatesRun({10}, {}), {{"o", RatesRun({20}, {})}}).find(" 0.500 (too few)"),
+              std::string::npos)
+        << "a median score of 1 compares";
 }
 
 // Bars on a log scale, 260 pixels for the decades up to the highest median (here
