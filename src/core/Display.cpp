@@ -6,6 +6,11 @@
 #include <aygshell.h>
 #endif
 
+bool TakeDisplayMutex() {
+    return CreateMutex(nullptr, TRUE, TEXT("NorvaleQuenzelBenchmark")) == nullptr ||
+           GetLastError() != ERROR_ALREADY_EXISTS;
+}
+
 HWND CreateMainWindow(const TCHAR *className, const TCHAR *title, HINSTANCE instance) {
 #ifndef UNDER_CE
     // Input during a ten-second test must wait, not make the system hide the busy

@@ -4,10 +4,11 @@
 
 #include "UTypes.h"
 
-// Held by the copy of the benchmark that draws on the display, so that a second
-// copy, however quickly started, steps aside: two benchmarks at once spoil each
-// other's scores.
-#define BENCHMARK_MUTEX TEXT("NorvaleQuenzelBenchmark")
+// Takes the mutex held by the copy of the benchmark that draws on the display, so
+// that a second copy, however quickly started, steps aside: two benchmarks at once
+// spoil each other's scores. False when another copy holds it; held until the
+// process ends.
+bool TakeDisplayMutex();
 
 // Creates the visible top-most window of that class and title and makes it fill the
 // screen (see FillScreen); null when no window can be made.

@@ -70,13 +70,10 @@ int main() {
     }
 
     // On screen, one benchmark at a time: an interactive copy holds the mutex.
-    if (run.OffscreenWidth == 0) {
-        CreateMutex(nullptr, TRUE, BENCHMARK_MUTEX);
-        if (GetLastError() == ERROR_ALREADY_EXISTS) {
-            return Fail("another copy of the benchmark is running on this display; close it, or "
-                        "measure off screen with --offscreen WxH",
-                        1);
-        }
+    if (run.OffscreenWidth == 0 && !TakeDisplayMutex()) {
+        return Fail("another copy of the benchmark is running on this display; close it, or "
+                    "measure off screen with --offscreen WxH",
+                    1);
     }
     Target target;
     if (!target.Open(run.OffscreenWidth, run.OffscreenHeight)) {

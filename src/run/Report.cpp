@@ -14,6 +14,23 @@ static double MedianOf(std::vector<double> values) {
     return n == 0 ? 0 : n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
+static std::vector<double> Rates(const TestRun &test) {
+    std::vector<double> rates;
+    for (const Sample &sample : test.Samples) {
+        rates.push_back(sample.Rate);
+    }
+    return rates;
+}
+
+double HalfWidthOf(const TestRun &test, double confidence) {
+    const std::vector<double> rates = Rates(test);
+    const double median = MedianOf(rates);
+    double low, high;
+    return MedianInterval(rates, confidence, low, high) && median > 0
+               ? std::max(high / median - 1, 1 - low / median)
+               : 0;
+}
+
 void Summarise(Report &report) {
     double sum = 0;
     for (TestRun &test : report.Tests) {
@@ -44,11 +61,7 @@ void Summarise(Report &report) {
             test.RuleNs = draws / test.Raw.size() * report.Set.DrawNs + report.Set.TickNs;
             test.Bound = 1 / (1 + test.RuleNs * test.RawMedian / 1e9);
         }
-        double low, high;
-        test.HalfWidth =
-            MedianInterval(rates, report.Set.Confidence, low, high) && test.RateMedian > 0
-                ? std::max(high / test.RateMedian - 1, 1 - low / test.RateMedian)
-                : 0;
+        test.HalfWidth = HalfWidthOf(test, report.Set.Confidence);
         sum += test.Median;
     }
     report.Total =
@@ -109,13 +122,15 @@ static std::vector<SettingField> SettingFields(const Setting &s) {
     return fields;
 }
 
+// A setting's value in JSON: an unknown text is null.
+static std::string JsonOf(const SettingField &field) {
+    return !field.IsText ? field.Value : field.Value.empty() ? "null" : Quote(field.Value);
+}
+
 std::string ToJson(const Report &report) {
     std::string out = "{\n";
     for (const SettingField &field : SettingFields(report.Set)) {
-        const std::string value = !field.IsText         ? field.Value
-                                  : field.Value.empty() ? "null"
-                                                        : Quote(field.Value);
-        out += "  \"" + field.Key + "\": " + value + ",\n";
+        out += "  \"" + field.Key + "\": " + JsonOf(field) + ",\n";
     }
     out += "  \"tests\": [";
     for (size_t t = 0; t < report.Tests.size(); t++) {
@@ -208,10 +223,7 @@ std::string ToBenchmarkJson(const Report &report) {
                       ",\n    \"executable\": " + Quote(s.Program + " " + s.Version) +
                       ",\n    \"library_build_type\": \"release\"";
     for (const SettingField &field : SettingFields(s)) {
-        out += ",\n    \"" + field.Key + "\": " +
-               (field.IsText            ? Quote(field.Value)
-                : field.Value == "null" ? "null"
-                                        : field.Value);
+        out += ",\n    \"" + field.Key + "\": " + JsonOf(field);
     }
     out += "\n  },\n  \"benchmarks\": [";
     const char *separator = "\n";
@@ -259,14 +271,6 @@ static const TestRun *Find(const Report &report, INT index) {
         }
     }
     return nullptr;
-}
-
-static std::vector<double> Rates(const TestRun &test) {
-    std::vector<double> rates;
-    for (const Sample &sample : test.Samples) {
-        rates.push_back(sample.Rate);
-    }
-    return rates;
 }
 
 // A test against the same test of an old run. Runs saved without their samples'

@@ -35,7 +35,7 @@ struct TestRun {
     double Median = 0, Min = 0, Max = 0, Spread = 0;
     double RateMedian = 0; // median calls per second
     double RawMedian = 0;  // median raw calls per second (0: not measured)
-    double Efficiency = 0; // RateMedian / RawMedian
+    double Efficiency = 0; // scored against raw rates, the Hodges-Lehmann ratio
     // The efficiency's confidence interval (0, 0: too few samples), the measuring
     // rule's cost per call (its draws and one tick reading) and the efficiency that
     // cost alone allows.
@@ -85,6 +85,10 @@ struct OldRun {
 
 // Fills the summaries and the total from the samples.
 void Summarise(Report &report);
+
+// How far the confidence interval of the test's median rate reaches from that
+// median, relative to it; 0 when the samples are too few for an interval.
+double HalfWidthOf(const TestRun &test, double confidence);
 
 std::string ToJson(const Report &report);
 std::string ToCsv(const Report &report);

@@ -2,7 +2,6 @@
 
 #include "Random.h"
 #include "SourceBitmap.h"
-#include "Stats.h"
 #include "Workloads.h"
 
 #include <algorithm>
@@ -172,17 +171,11 @@ static void FreshStart(bool first) {
     SetupSourceBitmap();
 }
 
-// With --precision, whether a test's rate is known well enough.
+// With --precision, whether a test's rate is known well enough: as the table
+// will show it.
 static bool Precise(const TestRun &run, const Options &options) {
-    std::vector<double> rates;
-    for (const Sample &sample : run.Samples) {
-        rates.push_back(sample.Rate);
-    }
-    double low, high;
-    std::nth_element(rates.begin(), rates.begin() + rates.size() / 2, rates.end());
-    const double median = rates[rates.size() / 2];
-    return MedianInterval(rates, options.Confidence, low, high) &&
-           high <= median * (1 + options.Precision) && low >= median * (1 - options.Precision);
+    const double halfWidth = HalfWidthOf(run, options.Confidence);
+    return halfWidth > 0 && halfWidth <= options.Precision;
 }
 
 // One line on stderr per sample: rewritten in place on a console, plain otherwise.

@@ -3,11 +3,9 @@
 #include "Bench.h"
 
 void CheckSingleInstance(const WCHAR *className, const WCHAR *title) {
-    // The mutex is made atomically before the window search, so of two copies started
-    // in the same instant, when neither window exists yet, one steps aside. It is
-    // held until the process ends.
-    const bool another = CreateMutex(nullptr, TRUE, BENCHMARK_MUTEX) != nullptr &&
-                         GetLastError() == ERROR_ALREADY_EXISTS;
+    // The mutex is taken before the window search, so of two copies started in the
+    // same instant, when neither window exists yet, one steps aside.
+    const bool another = !TakeDisplayMutex();
     const Text classText = ToText(className);
     const Text titleText = ToText(title);
     const HWND running = FindWindow(classText.c_str(), titleText.c_str());
