@@ -280,8 +280,8 @@ CALL(UINT, SetTextAlign, (HDC dc, UINT align), SET(3, align))
 
 CALL(ATOM, RegisterClass, (const WNDCLASS *c),
      (fake::Record(fn,
-                   {fake::N(c->lpfnWndProc), fake::N(c->hInstance), fake::N(c->hIcon),
-                    fake::N(c->hCursor), fake::N(c->hbrBackground)},
+                   {c->style, c->cbWndExtra, fake::N(c->lpfnWndProc), fake::N(c->hInstance),
+                    fake::N(c->hIcon), fake::N(c->hCursor), fake::N(c->hbrBackground)},
                    fake::Narrow(c->lpszClassName)),
       fake::FailRegisterClass
           ? 0

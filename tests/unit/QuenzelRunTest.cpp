@@ -43,12 +43,13 @@ TEST(RunOptions, ValuesInBothFormsAndTestsInTableOrder) {
               (std::vector<double>{7, 10000, 1, 0, 0, 0, 0, 0, 0.99, -1, 0, 0, 0, 600}))
         << "the interactive program's run, and the host stays private";
     EXPECT_NE(Usage().find("(default 10000)"), std::string::npos);
-    ASSERT_TRUE(
-        Parse(Words("--tests textout,3,Rectangle,7 --window-ms=1 --repeat 1000 --offscreen 16384X1 "
-                    "--raw --json a --csv=b --svg c --compare o --snapshot d -h "
-                    "--quiet --host --confidence=0.5 --affinity 63 --warmup-ms 600000 --shuffle 0 "
-                    "--precision 0.1% --max-seconds 000000086400 --benchmark-json e --compare p"),
-              o, error))
+    ASSERT_TRUE(Parse(
+        Words(
+            "--tests textout,3,Rectangle,7 --window-ms=1 --repeat 1000 --offscreen 16384X1 "
+            "--raw --json a --csv=b --svg c --compare o --snapshot d -h "
+            "--quiet --host --confidence=0.5000000000 --affinity 63 --warmup-ms 600000 --shuffle 0 "
+            "--precision 0.1% --max-seconds 000000086400 --benchmark-json e --compare p"),
+        o, error))
         << error;
     EXPECT_EQ(Nums(o.Quiet, o.Host, o.Confidence, o.Affinity, o.WarmupMs, o.Shuffle, o.ShuffleSeed,
                    o.Precision, o.MaxSeconds),
@@ -317,6 +318,10 @@ TEST(RunReport, TableComparesWithEachOldRun) {
                         "BitBlt\n"),
               std::string::npos)
         << ToTable(precise, {});
+    // Known to exactly the precision asked for: 96 and 160 lie 25 % from 128.
+    Report edge = RatesRun({96, 128, 128, 128, 128, 128, 128, 160}, {});
+    edge.Set.Precision = 0.25;
+    EXPECT_NE(ToTable(edge, {}).find("reached by Pixel;"), std::string::npos);
     precise.Set.Raw = true; // and 8 raw rates: the efficiency's interval, d(8) to d(57)
     for (int i = 0; i < 8; i++) {
         precise.Tests[0].Raw.push_back({1, 1, 1990.0 + 20 * i, 1, 5});
@@ -335,7 +340,8 @@ TEST(RunReport, ChartBarsOnALogScale) {
     Report report = TwoTests();
     const std::string alone = ToSvg(report, {});
     for (const char *part :
-         {"width=\"282\" height=\"350\"", "y1=\"170.0\" y2=\"170.0\"", ">1e0</text>", ">1e2</text>",
+         {"width=\"282\" height=\"350\"", "x2=\"272\" y1=\"170.0\" y2=\"170.0\"", ">1e0</text>",
+          ">1e2</text>",
           "x=\"78.0\" y=\"40.0\" width=\"56\" height=\"260.0\" fill=\"#3366cc\"><title>100<",
           "x=\"174.0\" y=\"162.1\" width=\"56\" height=\"137.9\"",
           "<text x=\"78.0\" y=\"318\">Pixel</text>"}) {
@@ -352,6 +358,10 @@ TEST(RunReport, ChartBarsOnALogScale) {
     const Report now = RatesRun({6000, 7000, 8000, 9000, 10000}, {100, 200, 300, 400, 500});
     const Report old = RatesRun({1000, 2000, 3000, 4000, 5000}, {100, 200, 300, 400, 500});
     const std::string both = ToSvg(now, {{"old", old}});
+    EXPECT_NE(
+        ToSvg(now, {{"a", old}, {"b", old}}).find("\"old\" x=\"122.0\" y=\"139.0\" width=\"18\""),
+        std::string::npos)
+        << "three bars side by side, 4 pixels apart";
     EXPECT_NE(both.find("<rect class=\"old\" x=\"110.0\" y=\"139.0\" width=\"28\" "
                         "height=\"161.0\""),
               std::string::npos)
@@ -369,18 +379,20 @@ TEST(Json, ReadsValuesAndRejectsMalformedDocuments) {
     JsonValue value;
     std::string error;
     for (const char *bad :
-         {"",       "{",         "{\"a\": }",   "[1, 2",   "{\"a\" 1}", "tru",    "[1] x",
-          "\"open", "[1,]",      "{\"a\":1,}",  "nul",     "01",        "-01",    "+1",
-          ".5",     "0x10",      "inf",         "1e999",   "-",         "1.",     "1e",
-          "1e+",    "\"\\u12\"", "\"\\u+123\"", "\"\\x\"", "\"a\nb\"",  "{1: 2}", "\"\\"}) {
+         {"",        "{",        "{\"a\": }", "[1, 2",      "{\"a\" 1}", "tru",
+          "[1] x",   "\"open",   "[1,]",      "{\"a\":1,}", "nul",       "01",
+          "-01",     "+1",       ".5",        "0x10",       "inf",       "1e999",
+          "-",       "1.",       "1e",        "1e+",        "\"\\u12\"", "\"\\u+123\"",
+          "\"\\x\"", "\"a\nb\"", "{1: 2}",    "\"\\",       "{\"a\": 1]"}) {
         EXPECT_FALSE(ParseJson(bad, value, error)) << bad;
         EXPECT_NE(error.find(" at offset "), std::string::npos) << bad;
     }
     EXPECT_FALSE(ParseJson(std::string(65, '[') + std::string(65, ']'), value, error));
     EXPECT_TRUE(ParseJson(std::string(64, '[') + std::string(64, ']'), value, error));
+    EXPECT_TRUE(ParseJson("[ ]", value, error)) << error;
     ASSERT_TRUE(
         ParseJson(" {\"a\": [true, false, null, -1.5e2, 0, 2E+1, \"x\\\"\\\\\\/\\n\\t\\r\\b\\f"
-                  "\\u0041\\u00e9\"], \"\": {}}\r\n",
+                  "\\u00411\\u00e9\"], \"\": {}}\r\n",
                   value, error))
         << error;
     const JsonValue &a = *value.Get("a");
@@ -390,7 +402,7 @@ TEST(Json, ReadsValuesAndRejectsMalformedDocuments) {
                                    a.Items[4].Num, a.Items[5].Num, double(value.Get("")->Type)}),
               (std::vector<double>{7, 1, JsonValue::Bool, JsonValue::Null, -150, 0, 20,
                                    JsonValue::Object}));
-    EXPECT_EQ(a.Items[6].Text, "x\"\\/\n\t\r\b\fA?");
+    EXPECT_EQ(a.Items[6].Text, "x\"\\/\n\t\r\b\fA1?") << "four hex digits, then text";
     EXPECT_EQ(value.Get("b"), nullptr);
 }
 
@@ -475,6 +487,11 @@ TEST(Stats, EdgesOfTheEvidence) {
     EXPECT_EQ(Nums(lowest, highest), Nums(1, 8));
     ASSERT_TRUE(MedianInterval({10, 9, 8, 7, 6, 5, 4, 3, 2, 1}, 0.95, lowest, highest));
     EXPECT_EQ(Nums(lowest, highest), Nums(2, 9));
+    // On the edge at 50 %: 1 against 7 bounds the interval by the 2nd and the 6th of
+    // the 7 ratios.
+    c = Compare({40}, {1, 2, 3, 4, 5, 6, 7}, 0.5);
+    EXPECT_NEAR(c.Low * 6, 40, 1e-9);
+    EXPECT_NEAR(c.High, 20, 1e-9);
 }
 
 } // namespace

@@ -183,7 +183,8 @@ TEST_F(Ui, WholeRunThenEverythingReleasedAndExitZero) {
                                  "SHFullScreen CreateCompatibleBitmap SetTimer "
                                : "CreateMutex RegisterClass DisableProcessWindowsGhosting "
                                  "CreateWindowEx ShowWindow CreateCompatibleBitmap SetTimer ");
-    EXPECT_EQ(fake::Log[1].args, (Args{N(MainWndProc), 0x400000, 32513, 32514, COLOR_WINDOW + 1}));
+    EXPECT_EQ(fake::Log[1].args,
+              (Args{0, 0, N(MainWndProc), 0x400000, 32513, 32514, COLOR_WINDOW + 1}));
     EXPECT_EQ(fake::Log[1].text, "QuenzelForm");
     EXPECT_EQ(Calls("CreateWindowEx")[0], (Args{WS_EX_TOPMOST, WS_VISIBLE, 0x400000}));
     const fake::Window &main = fake::Windows.at(Bench.MainWindow);
