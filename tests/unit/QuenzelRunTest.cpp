@@ -1,5 +1,6 @@
 #include "Json.h"
 #include "Options.h"
+#include "Paths.h"
 #include "Report.h"
 
 #include <gtest/gtest.h>
@@ -312,15 +313,23 @@ TEST(RunReport, TableComparesWithEachOldRun) {
     Report precise = RatesRun({1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007}, {1, 2, 3});
     precise.Set.Precision = 0.02;
     EXPECT_NE(ToTable(precise, {}).find("     8   0.3%\nBitBlt"), std::string::npos);
+    precise.Set.MaxSeconds = 600;
     EXPECT_NE(ToTable(precise, {})
-                  .find("\nprecision +-2.0% at 99.0%: reached by Pixel; not by "
-                        "BitBlt\n"),
+                  .find("\nPixel reached \u00b12 %\nBitBlt did not reach \u00b12 % "
+                        "in 600 s: too few samples for an interval\n"),
+              std::string::npos)
+        << ToTable(precise, {});
+    precise.Set.Precision = 0.001;
+    EXPECT_NE(ToTable(precise, {})
+                  .find("TOTAL: 50\nPixel did not reach \u00b10.1 % in 600 s: "
+                        "\u00b10.3 %\nBitBlt did not"),
               std::string::npos)
         << ToTable(precise, {});
     // Known to exactly the precision asked for: 96 and 160 lie 25 % from 128.
-    Report edge = RatesRun({96, 128, 128, 128, 128, 128, 128, 160}, {});
+    const std::vector<double> edges = {96, 128, 128, 128, 128, 128, 128, 160};
+    Report edge = RatesRun(edges, edges);
     edge.Set.Precision = 0.25;
-    EXPECT_NE(ToTable(edge, {}).find("reached by Pixel;"), std::string::npos);
+    EXPECT_NE(ToTable(edge, {}).find("\nall 2 tests reached \u00b125 %\n"), std::string::npos);
     precise.Set.Raw = true; // and 8 raw rates: the efficiency's interval, d(8) to d(57)
     for (int i = 0; i < 8; i++) {
         precise.Tests[0].Raw.push_back({1, 1, 1990.0 + 20 * i, 1, 5});
@@ -434,6 +443,18 @@ TEST(Json, ACompareFileMustBeASavedRun) {
           std::string("{\"program\": \"QuenzelRun\", \"tests\": []}"), run + "1, ",
           std::string("{\"program\": \"Other\", \"tests\": [{\"index\": 1, \"median\": 1}]}")}) {
         EXPECT_FALSE(ParseReport(bad, report, error)) << bad;
+    }
+}
+
+// Long-prefixed names compare as the names they stand for; a share keeps its server.
+TEST(Paths, ComparableWithAndWithoutTheLongPrefix) {
+    for (const auto &[name, plain] : std::vector<std::pair<std::wstring, std::wstring>>{
+             {L"\\\\?\\UNC\\server\\share\\run.json", L"\\\\server\\share\\run.json"},
+             {L"\\\\?\\unc\\server\\share\\run.json. .", L"\\\\server\\share\\run.json"},
+             {L"\\\\server\\share\\run.json", L"\\\\server\\share\\run.json"},
+             {L"\\\\?\\C:\\UNC\\a.", L"C:\\UNC\\a"},
+             {L"\\\\?\\UNCx\\a", L"UNCx\\a"}}) {
+        EXPECT_TRUE(ComparablePath(name) == plain) << std::string(name.begin(), name.end());
     }
 }
 
