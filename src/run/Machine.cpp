@@ -207,6 +207,7 @@ Setting Describe(const Options &options, const Target &target) {
     set.Affinity = options.Affinity;
     set.Shuffle = options.Shuffle ? static_cast<INT>(options.ShuffleSeed) : -1;
     set.Precision = options.Precision;
+    set.MaxSeconds = options.MaxSeconds;
     set.Confidence = options.Confidence;
     AddFacts(set, options.Host);
     return set;

@@ -1,5 +1,6 @@
 #include "Outputs.h"
 
+#include "Paths.h"
 #include "UTypes.h"
 
 #include <shellapi.h>
@@ -23,6 +24,22 @@ std::string Utf8(const std::wstring &wide) {
     WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), length,
                         nullptr, nullptr);
     return text;
+}
+
+// The system's own words for an error, as the end of a message: "Access denied".
+static std::string SystemReason(DWORD code) {
+    WCHAR *text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<WCHAR *>(&text), 0, nullptr);
+    std::string reason = length > 0 ? Utf8(std::wstring(text, length)) : "";
+    LocalFree(text);
+    // One line: its line breaks as spaces, without the final full stop.
+    for (char &c : reason) {
+        c = c == '\r' || c == '\n' ? ' ' : c;
+    }
+    reason.erase(reason.find_last_not_of(" .") + 1);
+    return reason.empty() ? "system error " + std::to_string(code) : reason;
 }
 
 std::vector<std::string> Arguments() {
@@ -75,7 +92,7 @@ bool ReadWhole(const std::string &path, std::string &text, std::string &error) {
         CloseHandle(file);
     }
     if (!ok) {
-        error = "cannot read --compare file '" + path + "'";
+        error = "cannot read --compare file '" + path + "': " + SystemReason(GetLastError());
     }
     return ok;
 }
@@ -94,9 +111,9 @@ static std::wstring Resolved(const std::wstring &name) {
     if (length == 0 || length >= MAX_PATH * 4) {
         return name;
     }
-    // The system's form \\?\C:\...: the plain one works as well for what follows.
-    const std::wstring path(final, length);
-    return path.rfind(L"\\\\?\\", 0) == 0 ? path.substr(4) : path;
+    // The system's form \\?\C:\... or \\?\UNC\...: the plain one works as well for what
+    // follows.
+    return ComparablePath(std::wstring(final, length));
 }
 
 // A new file beside target, made exclusively: never one someone else put there.
@@ -113,8 +130,8 @@ static HANDLE CreateTemporary(const std::wstring &target, std::wstring &temporar
     return INVALID_HANDLE_VALUE;
 }
 
-// The full name, its last part without trailing dots and spaces, in one case: two
-// spellings of one name give the same key.
+// The full name, comparable and in one case: two spellings of one name give the
+// same key.
 static std::wstring Key(const std::string &path) {
     std::wstring name = Resolved(Wide(path));
     WCHAR full[MAX_PATH * 4];
@@ -122,7 +139,7 @@ static std::wstring Key(const std::string &path) {
     if (length > 0 && length < MAX_PATH * 4) {
         name.assign(full, length);
     }
-    name.erase(name.find_last_not_of(L". ") + 1);
+    name = ComparablePath(name);
     CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
     return name;
 }
@@ -147,17 +164,16 @@ bool CheckOutputs(const std::vector<std::pair<std::string, std::string>> &output
         if (existing != INVALID_HANDLE_VALUE) {
             CloseHandle(existing);
         }
+        const bool folder =
+            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         std::wstring temporary;
         const HANDLE probe =
-            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0
-                ? INVALID_HANDLE_VALUE
-                : CreateTemporary(target, temporary);
-        if (probe == INVALID_HANDLE_VALUE || !file) {
-            if (probe != INVALID_HANDLE_VALUE) {
-                CloseHandle(probe);
-                DeleteFileW(temporary.c_str());
-            }
-            error = option + " file '" + path + "' cannot be written there";
+            folder || !file ? INVALID_HANDLE_VALUE : CreateTemporary(target, temporary);
+        if (probe == INVALID_HANDLE_VALUE) {
+            error = option + " file '" + path + "' cannot be written there: " +
+                    (folder  ? "it is a folder"
+                     : !file ? "it is not a file"
+                             : SystemReason(GetLastError()));
             return false;
         }
         CloseHandle(probe);
@@ -171,26 +187,37 @@ bool WriteAtomically(const std::string &path, const std::string &text, std::stri
     std::wstring temporary;
     const HANDLE file = CreateTemporary(target, temporary);
     bool ok = file != INVALID_HANDLE_VALUE;
+    DWORD failure = ok ? 0 : GetLastError();
+    // The first step that fails gives the reason.
+    auto step = [&](bool done) {
+        if (ok && !done) {
+            failure = GetLastError();
+        }
+        ok = ok && done;
+    };
     for (size_t at = 0; ok && at < text.size();) {
         const DWORD chunk = static_cast<DWORD>(std::min<size_t>(text.size() - at, 1 << 20));
         DWORD written = 0;
-        ok = WriteFile(file, text.data() + at, chunk, &written, nullptr) && written == chunk;
+        step(WriteFile(file, text.data() + at, chunk, &written, nullptr) && written == chunk);
         at += written;
     }
     // All of it on disk, as long as it should be, before it takes the name.
     LARGE_INTEGER size = {};
-    ok = ok && FlushFileBuffers(file) && GetFileSizeEx(file, &size) &&
-         size.QuadPart == static_cast<LONGLONG>(text.size());
+    step(!ok || FlushFileBuffers(file));
+    step(!ok ||
+         (GetFileSizeEx(file, &size) && size.QuadPart == static_cast<LONGLONG>(text.size())));
     if (file != INVALID_HANDLE_VALUE) {
-        ok = CloseHandle(file) && ok;
+        step(CloseHandle(file));
     }
-    ok = ok && MoveFileExW(temporary.c_str(), target.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    step(!ok || MoveFileExW(temporary.c_str(), target.c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
     if (!ok) {
         if (file != INVALID_HANDLE_VALUE) {
             DeleteFileW(temporary.c_str());
         }
-        error = "cannot write '" + path + "' completely: nothing written there";
+        error = "cannot write '" + path + "' completely (" +
+                (failure != 0 ? SystemReason(failure) : "it came out short on disk") +
+                "): nothing written there";
     }
     return ok;
 }

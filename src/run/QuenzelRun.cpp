@@ -15,8 +15,20 @@ static int Fail(const std::string &message, int code) {
     return code;
 }
 
-// The exit code of a run stopped by Ctrl+C or a closed console, as a shell gives it.
+// The exit code of a run stopped before its end, as a shell gives it for Ctrl+C.
 constexpr int INTERRUPTED = 130;
+
+static std::string StopMessage() {
+    switch (Interrupted) {
+    case WINDOW_CLOSED:
+        return "the window was closed while measuring: the run stopped, nothing written";
+    case DRAWING_FAILED:
+        return "the drawing went nowhere (the window destroyed or hidden, or the display "
+               "gone): the run stopped, nothing written";
+    default:
+        return "interrupted: nothing written";
+    }
+}
 
 int main() {
     PrepareConsole();
@@ -106,29 +118,38 @@ int main() {
     }
     target.Close();
     if (Interrupted) {
-        return Fail("interrupted: nothing written", INTERRUPTED);
+        return Fail(StopMessage(), INTERRUPTED);
     }
     if (!measured) {
         return Fail(error, 1);
     }
 
-    Summarise(report);
-    int code =
-        WriteOut(ToTable(report, olds)) ? 0 : Fail("cannot write the table to standard output", 1);
+    // From here on the samples are never lost: a step that fails for lack of memory
+    // names itself, and every other output is still made.
+    int code = 0;
+    try {
+        Summarise(report);
+        if (!WriteOut(ToTable(report, olds))) {
+            code = Fail("cannot write the table to standard output", 1);
+        }
+    } catch (const std::bad_alloc &) {
+        code = Fail("not enough memory for the summaries and the table", 1);
+    }
     for (const auto &[option, path, make] : files) {
         if (path.empty()) {
             continue;
         }
-        // What cannot be made fails alone; the other outputs are still written.
         std::string text;
         try {
             text = make();
+            if (!text.empty() && !WriteAtomically(path, text, error)) {
+                code = Fail(error, 1);
+            }
         } catch (const std::bad_alloc &) {
+            text.clear();
         }
         if (text.empty()) {
-            code = Fail(option + " file '" + path + "': not enough memory to make it", 1);
-        } else if (!WriteAtomically(path, text, error)) {
-            code = Fail(error, 1);
+            code = Fail(option + " file '" + path + "': not enough memory to make or write it", 1);
         }
     }
     return code;

@@ -380,15 +380,36 @@ std::string ToTable(const Report &report, const std::vector<OldRun> &olds) {
     }
     out += "TOTAL: " + std::to_string(report.Total) + "\n";
     if (s.Precision > 0) {
-        std::string reached, missed;
+        // "all 7 tests reached +-2 %", or who reached it and, for each of the others,
+        // how far it got in the time given.
+        std::vector<std::string> reached;
+        std::string missed;
+        char target[32];
+        std::snprintf(target, sizeof target, "\u00b1%g %%", s.Precision * 100);
         for (const TestRun &test : report.Tests) {
-            const bool made = test.HalfWidth > 0 && test.HalfWidth <= s.Precision;
-            (made ? reached : missed) += " " + test.Name;
+            if (test.HalfWidth > 0 && test.HalfWidth <= s.Precision) {
+                reached.push_back(test.Name);
+                continue;
+            }
+            char known[32] = "too few samples for an interval";
+            if (test.HalfWidth > 0) {
+                std::snprintf(known, sizeof known, "\u00b1%.1f %%", test.HalfWidth * 100);
+            }
+            std::snprintf(line, sizeof line, "%s did not reach %s in %lu s: %s\n",
+                          test.Name.c_str(), target, static_cast<unsigned long>(s.MaxSeconds),
+                          known);
+            missed += line;
         }
-        std::snprintf(line, sizeof line, "precision +-%.1f%% at %.1f%%: reached by",
-                      s.Precision * 100, s.Confidence * 100);
-        out += line + (reached.empty() ? " none" : reached) + "; not by" +
-               (missed.empty() ? " none" : missed) + "\n";
+        if (reached.size() == report.Tests.size() && reached.size() > 1) {
+            out += "all " + std::to_string(reached.size()) + " tests reached " + target + "\n";
+        } else if (!reached.empty()) {
+            std::string names = reached[0];
+            for (size_t i = 1; i < reached.size(); i++) {
+                names += (i + 1 < reached.size() ? ", " : " and ") + reached[i];
+            }
+            out += names + " reached " + target + "\n";
+        }
+        out += missed;
     }
     for (size_t k = 0; k < olds.size(); k++) {
         double logs = 0;

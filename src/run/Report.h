@@ -65,6 +65,7 @@ struct Setting {
     INT Affinity = -1;    // the logical processor the run was pinned to; -1: none
     INT Shuffle = -1;     // the seed of the tests' order in each round; -1: table order
     double Precision = 0; // relative half-width asked for; 0: a fixed number of samples
+    DWORD MaxSeconds = 0; // with a precision, the time it was given
     double Confidence = 0.99;
     // What the system tells of the machine (processor, memory, display adapter...);
     // a fact it does not tell is not listed.

@@ -16,8 +16,12 @@ static LARGE_INTEGER Frequency;
 
 volatile LONG Interrupted;
 
+void StopRun(StopReason reason) {
+    InterlockedCompareExchange(&Interrupted, reason, 0);
+}
+
 static BOOL WINAPI OnConsoleEvent(DWORD event) {
-    InterlockedExchange(&Interrupted, 1);
+    StopRun(CONSOLE_STOPPED);
     // Closing the console ends the process as soon as this returns: the run winds
     // down first (it ends the process itself).
     while (event == CTRL_CLOSE_EVENT) {
@@ -90,8 +94,9 @@ static double ProcessorMs() {
     return ms(kernel) + ms(user);
 }
 
-// One measurement as RunTest makes it: the same loop and window rule.
-static Sample ScoreSample(const Target &target, INT test, DWORD window) {
+// One measurement as RunTest makes it: the same loop and window rule. reached says
+// whether its drawing reached the drawing area, checked once the window has ended.
+static Sample ScoreSample(const Target &target, INT test, DWORD window, bool &reached) {
     Bench.DrawDC = target.Obtain();
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
     const double processor = ProcessorMs();
@@ -101,6 +106,7 @@ static Sample ScoreSample(const Target &target, INT test, DWORD window) {
     const LONGLONG end = Now();
     const double processorEnd = ProcessorMs();
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL);
+    reached = target.Reached(Bench.DrawDC);
     target.Release(Bench.DrawDC);
 
     Sample sample;
@@ -118,8 +124,9 @@ static Sample ScoreSample(const Target &target, INT test, DWORD window) {
 // state that sample started in, the random values of a block of calls are drawn
 // ahead (making the same calls on a scratch DC), then only the block's platform
 // calls are timed, until as many calls as the sample made have been replayed. The
-// generator ends where the scored sample left it.
-static RawSample ReplaySample(const Target &target, INT test, INT64 calls, std::vector<INT> &tape) {
+// generator ends where the scored sample left it. reached as for a scored sample.
+static RawSample ReplaySample(const Target &target, INT test, INT64 calls, std::vector<INT> &tape,
+                              bool &reached) {
     const HDC drawn = target.Obtain();
     const HDC scratch = CreateCompatibleDC(drawn);
     const HBITMAP scratchBitmap = CreateCompatibleBitmap(drawn, 1, 1);
@@ -147,6 +154,7 @@ static RawSample ReplaySample(const Target &target, INT test, INT64 calls, std::
         done += block;
     }
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL);
+    reached = target.Reached(drawn);
 
     SelectObject(scratch, scratchOld);
     DeleteDC(scratch);
@@ -171,21 +179,49 @@ static void FreshStart(bool first) {
     SetupSourceBitmap();
 }
 
-// With --precision, whether a test's rate is known well enough: as the table
-// will show it.
-static bool Precise(const TestRun &run, const Options &options) {
-    const double halfWidth = HalfWidthOf(run, options.Confidence);
-    return halfWidth > 0 && halfWidth <= options.Precision;
+// With --precision, what the stopping rule knows of a test: its half-width when last
+// checked, and the number of samples at which it is checked next. A check sorts the
+// test's samples, so it is made after every sample while they are few and then each
+// time they have grown by a sixteenth: over a run of n samples the rule costs about
+// n log n, not n^2 log n, and a test takes at most a sixteenth more samples than
+// the precision needed.
+struct PrecisionCheck {
+    double HalfWidth = 0;
+    size_t CheckAt = 0;
+};
+
+static void CheckPrecision(const TestRun &run, double confidence, PrecisionCheck &check) {
+    const size_t n = run.Samples.size();
+    if (n >= check.CheckAt) {
+        check.HalfWidth = HalfWidthOf(run, confidence);
+        check.CheckAt = n + n / 16 + 1;
+    }
+}
+
+static bool Reached(const PrecisionCheck &check, double precision) {
+    return check.HalfWidth > 0 && check.HalfWidth <= precision;
 }
 
 // One line on stderr per sample: rewritten in place on a console, plain otherwise.
-static void ShowProgress(const TestRun &run, const std::string &of, double secondsLeft,
-                         bool console) {
-    char line[160];
+// With --precision it shows the test's half-width as the rule last found it, against
+// the one asked for, and the time left until --max-seconds at most.
+static void ShowProgress(const TestRun &run, const Options &options, const PrecisionCheck &check,
+                         double secondsLeft, bool console) {
+    char line[160], state[64];
     const INT seconds = static_cast<INT>(secondsLeft);
-    std::snprintf(line, sizeof line, "%-9s sample %zu%s: %.0f/s, %d min %02d s left",
-                  run.Name.c_str(), run.Samples.size(), of.c_str(), run.Samples.back().Rate,
-                  seconds / 60, seconds % 60);
+    if (options.Precision == 0) {
+        std::snprintf(state, sizeof state, " of %d", options.Repeat);
+    } else if (check.HalfWidth > 0) {
+        std::snprintf(state, sizeof state, ", \u00b1%.1f %% (target \u00b1%g %%)",
+                      check.HalfWidth * 100, options.Precision * 100);
+    } else {
+        std::snprintf(state, sizeof state, ", no \u00b1 yet (target \u00b1%g %%)",
+                      options.Precision * 100);
+    }
+    std::snprintf(line, sizeof line, "%-9s sample %zu%s: %.0f/s%s, %d min %02d s left",
+                  run.Name.c_str(), run.Samples.size(), options.Precision == 0 ? state : "",
+                  run.Samples.back().Rate, options.Precision == 0 ? "" : state, seconds / 60,
+                  seconds % 60);
     std::fprintf(stderr, console ? "\r%-78s" : "%s\n", line);
     std::fflush(stderr);
 }
@@ -193,6 +229,7 @@ static void ShowProgress(const TestRun &run, const std::string &of, double secon
 bool RunSamples(const Options &options, const Target &target, Report &report, std::string &snapshot,
                 std::string &error) {
     std::vector<INT> tape(options.Raw ? static_cast<size_t>(MAX_BLOCK) * MAX_DRAWS_PER_CALL : 0);
+    std::vector<PrecisionCheck> checks(report.Tests.size());
     DWORD mode;
     const bool console = GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
     std::mt19937 shuffle(options.ShuffleSeed);
@@ -202,11 +239,11 @@ bool RunSamples(const Options &options, const Target &target, Report &report, st
     INT done = 0;
     const INT planned = options.Repeat * static_cast<INT>(report.Tests.size());
     for (INT round = 0;; round++) {
-        std::vector<TestRun *> order;
-        for (TestRun &run : report.Tests) {
-            if (round < options.Repeat ||
-                (options.Precision > 0 && Now() < deadline && !Precise(run, options))) {
-                order.push_back(&run);
+        std::vector<size_t> order;
+        for (size_t i = 0; i < report.Tests.size(); i++) {
+            if (round < options.Repeat || (options.Precision > 0 && Now() < deadline &&
+                                           !Reached(checks[i], options.Precision))) {
+                order.push_back(i);
             }
         }
         if (order.empty()) {
@@ -223,45 +260,57 @@ bool RunSamples(const Options &options, const Target &target, Report &report, st
         }
         if (round == 0 && options.WarmupMs > 0) {
             // Untimed, and then the round starts afresh as if nothing had been drawn.
-            for (TestRun *run : order) {
+            for (const size_t i : order) {
                 target.Clear();
                 Bench.DrawDC = target.Obtain();
                 DWORD elapsed;
-                CountCalls(TestTable[run->Index].Proc, options.WarmupMs, elapsed);
+                CountCalls(TestTable[report.Tests[i].Index].Proc, options.WarmupMs, elapsed);
                 target.Release(Bench.DrawDC);
             }
             FreshStart(false);
         }
-        for (TestRun *run : order) {
+        for (const size_t i : order) {
+            TestRun &run = report.Tests[i];
+            // Past --repeat, no sample starts once --max-seconds have passed.
+            if (round >= options.Repeat && Now() >= deadline) {
+                break;
+            }
+            const RandomState start = RandomSaved();
+            // Clearing lets the window take its messages: a close stops the run here.
+            target.Clear();
+            bool reached = false;
+            if (!Interrupted) {
+                run.Samples.push_back(ScoreSample(target, run.Index, options.WindowMs, reached));
+            }
+            // Empty when no copy can be made: then that output fails alone.
+            if (reached && !options.Snapshot.empty() && i == order.front()) {
+                snapshot = target.Snapshot();
+            }
+            if (reached && options.Raw) {
+                // Right after its scored sample, so that drift affects both alike.
+                target.Clear();
+                RandomRestore(start);
+                run.Raw.push_back(
+                    ReplaySample(target, run.Index, run.Samples.back().Count, tape, reached));
+                run.Raw.back().Of = static_cast<INT>(run.Samples.size());
+            }
+            if (!reached) {
+                StopRun(DRAWING_FAILED);
+            }
+            // An interrupted run keeps nothing, so no sample of it is ever scored.
             if (Interrupted) {
                 ReleaseSourceBitmap();
                 return false;
             }
-            const RandomState start = RandomSaved();
-            target.Clear();
-            run->Samples.push_back(ScoreSample(target, run->Index, options.WindowMs));
-            // Empty when no copy can be made: then that output fails alone.
-            if (!options.Snapshot.empty() && run == order.front()) {
-                snapshot = target.Snapshot();
-            }
-            if (options.Raw) {
-                // Right after its scored sample, so that drift affects both alike.
-                target.Clear();
-                RandomRestore(start);
-                run->Raw.push_back(
-                    ReplaySample(target, run->Index, run->Samples.back().Count, tape));
-                run->Raw.back().Of = static_cast<INT>(run->Samples.size());
+            if (options.Precision > 0) {
+                CheckPrecision(run, options.Confidence, checks[i]);
             }
             done++;
             if (!options.Quiet) {
-                // With --precision the run ends at the deadline at the latest.
                 const double left = options.Precision > 0 ? Milliseconds(deadline - Now()) / 1000
                                                           : Milliseconds(Now() - begun) / 1000 /
                                                                 done * (planned - done);
-                ShowProgress(*run,
-                             options.Precision > 0 ? " (until known to the precision; at most)"
-                                                   : " of " + std::to_string(options.Repeat),
-                             std::max(0.0, left), console);
+                ShowProgress(run, options, checks[i], std::max(0.0, left), console);
             }
         }
     }

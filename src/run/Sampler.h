@@ -14,10 +14,15 @@ void MeasureClocks(const Options &options, Setting &set);
 // the machine has no such processor or the system refuses.
 bool PinToProcessor(INT processor, std::string &error);
 
-// Set by Ctrl+C or a closed console once StopOnConsoleEvents has been called: the
-// run stops after the sample under way.
+// Why a run stopped before its end: Ctrl+C or a closed console (once
+// StopOnConsoleEvents has been called), the window closed, or a sample's drawing
+// that did not reach the drawing area. The run stops after the sample under way,
+// which is not scored; 0 while it goes on.
+enum StopReason : LONG { CONSOLE_STOPPED = 1, WINDOW_CLOSED, DRAWING_FAILED };
 extern volatile LONG Interrupted;
 void StopOnConsoleEvents();
+// Records why the run stops, unless a reason is recorded already.
+void StopRun(StopReason reason);
 
 // Takes every sample into report.Tests (which names the tests to run). With
 // --snapshot, the drawing area after the last round's first test goes to snapshot

@@ -2,6 +2,7 @@
 
 #include "Bench.h"
 #include "Display.h"
+#include "Sampler.h"
 
 #include <new>
 
@@ -13,9 +14,22 @@ static void Pump() {
     }
 }
 
+// Closing the window (Alt+F4, WM_CLOSE from another program) stops the run as
+// Ctrl+C does; the window stays until the run has wound down, so no sample draws on
+// a window that is gone.
+static LRESULT CALLBACK RunWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CLOSE:
+        StopRun(WINDOW_CLOSED);
+        return 0;
+    default:
+        return DefWindowProc(window, message, wParam, lParam);
+    }
+}
+
 static bool OpenWindow() {
     WNDCLASS windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProc;
+    windowClass.lpfnWndProc = RunWindowProc;
     windowClass.hInstance = GetModuleHandle(nullptr);
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
@@ -73,6 +87,12 @@ void Target::Release(HDC dc) const {
     if (Memory == nullptr) {
         ReleaseDC(Bench.MainWindow, dc);
     }
+}
+
+bool Target::Reached(HDC dc) const {
+    RECT box;
+    return dc != nullptr && (Memory != nullptr || IsWindow(Bench.MainWindow)) &&
+           GetClipBox(dc, &box) > NULLREGION;
 }
 
 void Target::Clear() const {

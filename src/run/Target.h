@@ -20,6 +20,10 @@ struct Target {
     // A DC to draw on, and its release.
     HDC Obtain() const;
     void Release(HDC dc) const;
+    // Whether what was drawn on dc (from Obtain) can have reached the drawing area:
+    // the DC is still one, and on the window, the window still exists and shows some
+    // of itself. Asked after a sample, never during one.
+    bool Reached(HDC dc) const;
 
     // White, as the interactive program's screen is when a test starts; then lets
     // the window system catch up (never during a test).

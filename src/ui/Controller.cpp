@@ -3,6 +3,7 @@
 #include "Bench.h"
 #include "DQuenzel.h"
 #include "Screens.h"
+#include "Services.h"
 
 constexpr INT BUTTON_WIDTH = 80;
 constexpr INT BUTTON_HEIGHT = 22;
@@ -47,7 +48,10 @@ void OnNext() {
     SendMessage(Bench.CloseButton, WM_CLOSE, 0, 0);
     Bench.CloseShown = false;
     ClearScreen();
-    SetTimer(Bench.MainWindow, STEP_TIMER_ID, STEP_TIMER_MS, nullptr);
+    // Without this tick the step would never come and no button would be left to act.
+    if (SetTimer(Bench.MainWindow, STEP_TIMER_ID, STEP_TIMER_MS, nullptr) == 0) {
+        FatalError(nullptr, WIDE("Error in SetTimer"));
+    }
 }
 
 void OnClose() {

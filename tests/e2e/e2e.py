@@ -341,6 +341,39 @@ def case_run_faults(wine, exe, handheld):
           f"Ctrl+C: exit code {code} after {time.monotonic() - began:.1f} s, {os.listdir(folder)}")
 
 
+def case_run_close(wine, exe, handheld):
+    """The window closed from another program while the run measures stops the run as
+    Ctrl+C does: exit code 130, nothing written, and the message says why."""
+    folder = tempfile.mkdtemp(prefix="quenzelrun-")
+    run = subprocess.Popen(["wine", exe, "--tests", "1", "--window-ms", "1000", "--repeat", "30",
+                            "--json", "run.json"], env=wine.env, cwd=folder,
+                           stderr=subprocess.PIPE, text=True)
+    check("sample 1 of 30" in run.stderr.readline(), "no progress")
+    poster = os.path.join(os.path.dirname(exe), "PostClose.exe")
+    check(subprocess.run(["wine", poster, "QuenzelRunForm", "QuenzelRun"], env=wine.env,
+                         timeout=120).returncode == 0, "no window to post WM_CLOSE to")
+    code, err = run.wait(timeout=60), run.stderr.read()
+    check(code == 130 and "window was closed" in err and os.listdir(folder) == [],
+          f"exit code {code}, {err!r}, {os.listdir(folder)}")
+
+
+def case_run_long(wine, exe, handheld):
+    """A minute of 1 ms windows with their ceiling, until known to 0.1 %: a thousand or
+    so samples a side (at least 500 under load), every one of them in the files, and
+    the closing line says how far it got."""
+    folder, code, out, err = quenzel_run(wine, exe, "--tests", "Pixel", "--window-ms", "1",
+                                         "--raw", "--precision", "0.1", "--max-seconds", "60",
+                                         "--quiet", "--json", "run.json", "--csv", "run.csv")
+    with open(os.path.join(folder, "run.json")) as f:
+        pixel = json.load(f)["tests"][0]
+    with open(os.path.join(folder, "run.csv")) as f:
+        rows = sum(1 for row in f if row.startswith("sample,"))
+    n = len(pixel["samples"])
+    check(code == 0 and n >= 500 and len(pixel["raw_samples"]) == n == rows and
+          re.search(r"^Pixel (reached|did not reach) \u00b10\.1 %", out, re.M),
+          f"exit code {code}, {n} samples, {rows} rows, {out[-300:]!r} {err[-300:]!r}")
+
+
 def main(argv):
     if len(argv) == 3 and argv[1] == "setup":
         display, wine = winerun.open_session(WIDTH, HEIGHT)

@@ -1,7 +1,7 @@
 #include "Json.h"
 #include "Options.h"
+#include "Paths.h"
 #include "Report.h"
-#include "Stats.h"
 
 #include <gtest/gtest.h>
 
@@ -313,15 +313,23 @@ TEST(RunReport, TableComparesWithEachOldRun) {
     Report precise = RatesRun({1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007}, {1, 2, 3});
     precise.Set.Precision = 0.02;
     EXPECT_NE(ToTable(precise, {}).find("     8   0.3%\nBitBlt"), std::string::npos);
+    precise.Set.MaxSeconds = 600;
     EXPECT_NE(ToTable(precise, {})
-                  .find("\nprecision +-2.0% at 99.0%: reached by Pixel; not by "
-                        "BitBlt\n"),
+                  .find("\nPixel reached \u00b12 %\nBitBlt did not reach \u00b12 % "
+                        "in 600 s: too few samples for an interval\n"),
+              std::string::npos)
+        << ToTable(precise, {});
+    precise.Set.Precision = 0.001;
+    EXPECT_NE(ToTable(precise, {})
+                  .find("TOTAL: 50\nPixel did not reach \u00b10.1 % in 600 s: "
+                        "\u00b10.3 %\nBitBlt did not"),
               std::string::npos)
         << ToTable(precise, {});
     // Known to exactly the precision asked for: 96 and 160 lie 25 % from 128.
-    Report edge = RatesRun({96, 128, 128, 128, 128, 128, 128, 160}, {});
+    const std::vector<double> edges = {96, 128, 128, 128, 128, 128, 128, 160};
+    Report edge = RatesRun(edges, edges);
     edge.Set.Precision = 0.25;
-    EXPECT_NE(ToTable(edge, {}).find("reached by Pixel;"), std::string::npos);
+    EXPECT_NE(ToTable(edge, {}).find("\nall 2 tests reached \u00b125 %\n"), std::string::npos);
     precise.Set.Raw = true; // and 8 raw rates: the efficiency's interval, d(8) to d(57)
     for (int i = 0; i < 8; i++) {
         precise.Tests[0].Raw.push_back({1, 1, 1990.0 + 20 * i, 1, 5});
@@ -438,60 +446,16 @@ TEST(Json, ACompareFileMustBeASavedRun) {
     }
 }
 
-// Known values: the U test's exact tail (the textbook 5-against-5 and 3-against-4
-// cases), its normal approximation with ties and for large samples (as published
-// statistics packages give them), the table's critical U of 23 for 10 against 10 at
-// 95 % that bounds the interval by the 24th and 77th differences.
-TEST(Stats, KnownValues) {
-    const std::vector<double> low = {1, 2, 3, 4, 5}, high = {6, 7, 8, 9, 10};
-    EXPECT_DOUBLE_EQ(MannWhitneyP(high, low), 2.0 / 252);
-    EXPECT_DOUBLE_EQ(MannWhitneyP(low, high), 2.0 / 252);
-    EXPECT_NEAR(SmallestP(5, 5), 2.0 / 252, 1e-15);
-    EXPECT_DOUBLE_EQ(MannWhitneyP({1.5, 3.5, 9}, {2, 4, 5, 6}), 30.0 / 35);
-    EXPECT_NEAR(
-        MannWhitneyP({1.1, 2.2, 2.2, 3.3, 4.4, 4.4, 5.5}, {2.2, 3.3, 3.3, 4.4, 6.6, 7.7, 7.7, 8.8}),
-        0.11392892811978714, 1e-12);
-    Comparison c = Compare({111.0, 117.6, 105.5, 116.1, 109.1, 109.2, 121.5, 111.4, 110.3, 114.6},
-                           {105.8, 99.8, 103.0, 95.2, 98.2, 97.8, 93.6, 92.7, 92.2, 98.8}, 0.95);
-    EXPECT_EQ(Nums(c.Verdict, c.P < 0.001), Nums(Comparison::Faster, true));
-    EXPECT_NEAR(c.Low, 1.1081932773109242, 1e-12);
-    EXPECT_NEAR(c.High, 1.2017259978425032, 1e-12);
-    std::vector<double> x, y; // 60 a side, y = 1.5 x + 0.25: the normal approximation
-    for (int i = 1; i <= 60; i++) {
-        x.push_back(i);
-        y.push_back(1.5 * i + 0.25);
+// Long-prefixed names compare as the names they stand for; a share keeps its server.
+TEST(Paths, ComparableWithAndWithoutTheLongPrefix) {
+    for (const auto &[name, plain] : std::vector<std::pair<std::wstring, std::wstring>>{
+             {L"\\\\?\\UNC\\server\\share\\run.json", L"\\\\server\\share\\run.json"},
+             {L"\\\\?\\unc\\server\\share\\run.json. .", L"\\\\server\\share\\run.json"},
+             {L"\\\\server\\share\\run.json", L"\\\\server\\share\\run.json"},
+             {L"\\\\?\\C:\\UNC\\a.", L"C:\\UNC\\a"},
+             {L"\\\\?\\UNCx\\a", L"UNCx\\a"}}) {
+        EXPECT_TRUE(ComparablePath(name) == plain) << std::string(name.begin(), name.end());
     }
-    c = Compare(x, y, 0.99);
-    EXPECT_EQ(c.Verdict, Comparison::Slower);
-    EXPECT_NEAR(MannWhitneyP(y, x), 0.0011478495720709696, 1e-12);
-    EXPECT_NEAR(c.Ratio * 1.5081989187420284, 1, 1e-12);
-    EXPECT_NEAR(c.Low * 2.063953488372093, 1, 1e-12);
-    EXPECT_NEAR(c.High * 1.1055555555555558, 1, 1e-12);
-}
-
-// Identical samples are the same; samples too small for any p below 1 - confidence
-// get an estimate and no verdict; a median's interval needs 8 values at 99 %.
-TEST(Stats, EdgesOfTheEvidence) {
-    const std::vector<double> five(6, 5.0);
-    Comparison c = Compare(five, five, 0.99);
-    EXPECT_EQ(Nums(c.Verdict, c.Ratio, c.P, c.Low, c.High), Nums(Comparison::Same, 1, 1, 1, 1));
-    c = Compare({1, 2, 4}, {2, 4, 8}, 0.99);
-    EXPECT_EQ(Nums(c.Verdict, c.Ratio, c.Low, c.High), Nums(Comparison::TooFew, 0.5, 0, 0));
-    c = Compare({1, 2, 3}, {}, 0.9);
-    EXPECT_EQ(Nums(c.Verdict, c.Ratio, c.Low, c.High), Nums(Comparison::TooFew, 0, 0, 0));
-    EXPECT_EQ(MannWhitneyP({}, {1}), 1);
-    EXPECT_DOUBLE_EQ(MannWhitneyP({1}, {2, 3}), 2.0 / 3);
-    double lowest = 0, highest = 0;
-    EXPECT_FALSE(MedianInterval({1, 2, 3, 4, 5, 6, 7}, 0.99, lowest, highest));
-    ASSERT_TRUE(MedianInterval({8, 1, 7, 2, 6, 3, 5, 4}, 0.99, lowest, highest));
-    EXPECT_EQ(Nums(lowest, highest), Nums(1, 8));
-    ASSERT_TRUE(MedianInterval({10, 9, 8, 7, 6, 5, 4, 3, 2, 1}, 0.95, lowest, highest));
-    EXPECT_EQ(Nums(lowest, highest), Nums(2, 9));
-    // On the edge at 50 %: 1 against 7 bounds the interval by the 2nd and the 6th of
-    // the 7 ratios.
-    c = Compare({40}, {1, 2, 3, 4, 5, 6, 7}, 0.5);
-    EXPECT_NEAR(c.Low * 6, 40, 1e-9);
-    EXPECT_NEAR(c.High, 20, 1e-9);
 }
 
 } // namespace

@@ -160,6 +160,13 @@ TEST_F(Ui, WhatCannotBeMadeIsFatal) {
         EXPECT_EQ((fake::Log.end() - 2)->args,
                   (Args{0, MB_OK | MB_ICONHAND | MB_SYSTEMMODAL | MB_TOPMOST}));
     }
+    fake::Reset(); // the step timer that Start sets, as the first one
+    Bench.MainWindow = fake::AddWindow("QuenzelForm", "Norvale Quenzel", MainWndProc);
+    Bench.NextButton = fake::AddWindow("button", "Start");
+    Bench.CloseButton = fake::AddWindow("button", "Close");
+    Bench.NextShown = fake::FailSetTimer = true;
+    EXPECT_THROW(OnNext(), fake::ProcessExit);
+    EXPECT_EQ((fake::Log.end() - 2)->text, "Error in SetTimer|Fatal Error");
 }
 
 // The class, the window at the screen's corner, the source bitmap, the step timer, in
