@@ -38,10 +38,10 @@ bool IsDigit(char c) {
 // conversion would also take signs, exponents, hexadecimal and octal (010 as 8), so
 // the text goes on to it in plain decimal, without leading zeros.
 CLI::Validator Range(Form form, double low, double high, bool open = false) {
-    std::ostringstream text;
-    text << std::setprecision(12) << (open ? "above " : "") << low
-         << (open ? " and below " : " to ") << high;
-    const std::string range = text.str();
+    std::ostringstream shown;
+    shown << std::setprecision(12) << (open ? "above " : "") << low
+          << (open ? " and below " : " to ") << high;
+    const std::string range = shown.str();
     const std::string what = form == Form::WHOLE     ? "a whole number "
                              : form == Form::PERCENT ? "a percentage "
                                                      : "a number ";
