@@ -5,6 +5,8 @@ set -euo pipefail
 what=${1:-test}
 
 pkgs=(cmake ninja-build g++ g++-mingw-w64-i686 binutils-mingw-w64-i686)
+# Header-only libraries that every build compiles in: options and JSON.
+pkgs+=(libcli11-dev nlohmann-json3-dev)
 # Wine with its 32-bit part, a virtual X display and what drives and watches it.
 gui=(wine wine32:i386 xvfb xdotool x11-utils imagemagick python3 python3-pil)
 case "$what" in

@@ -3,9 +3,6 @@
 
 #include "UTypes.h"
 
-// A test runs until strictly more than this many milliseconds have passed.
-constexpr DWORD TEST_WINDOW_MS = 10000;
-
 extern BenchState Bench;
 extern const TestEntry TestTable[TEST_COUNT + 1];
 

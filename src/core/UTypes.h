@@ -1,6 +1,8 @@
 // Shared type declarations of the benchmark. Holds no variables and no routines.
 #pragma once
 
+#include "TestNames.h"
+
 #include <windows.h>
 
 #include <cwchar>
@@ -8,9 +10,6 @@
 
 // One operation of a test: draws one primitive on DrawDC.
 typedef void (*TestProc)();
-
-// Tests are numbered 1 to TEST_COUNT; index 0 of every per-test array is unused.
-constexpr INT TEST_COUNT = 7;
 
 // One row of the test table.
 struct TestEntry {

@@ -2,258 +2,298 @@
 
 #include "Outputs.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <cctype>
+#include <iomanip>
+#include <sstream>
+
+std::string TestName(int i) {
+    return TEST_NAMES[i];
+}
+
+std::string VersionLine() {
+#ifdef UNDER_CE
+    return "QuenzelRun " QUENZEL_VERSION " (handheld)\n";
+#else
+    return "QuenzelRun " QUENZEL_VERSION " (desktop)\n";
+#endif
+}
+
+namespace {
+
+// How a number option's value is written.
+enum class Form { WHOLE, DECIMAL, PERCENT };
+
+// No option takes a number written longer than this: a longer one is a slip.
+constexpr size_t MAX_NUMBER_TEXT = 12;
+
+bool IsDigit(char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
+
+// Plain decimal digits (with a point where decimals are allowed, and a '%' after a
+// percentage) within [low, high], or strictly between them when open. CLI11's own
+// conversion would also take signs, exponents, hexadecimal and octal (010 as 8), so
+// the text goes on to it in plain decimal, without leading zeros.
+CLI::Validator Range(Form form, double low, double high, bool open = false) {
+    std::ostringstream shown;
+    shown << std::setprecision(12) << (open ? "above " : "") << low
+          << (open ? " and below " : " to ") << high;
+    const std::string range = shown.str();
+    const std::string what = form == Form::WHOLE     ? "a whole number "
+                             : form == Form::PERCENT ? "a percentage "
+                                                     : "a number ";
+    return CLI::Validator(
+        [=](std::string &text) {
+            const bool percent = form == Form::PERCENT && !text.empty() && text.back() == '%';
+            const std::string digits = text.substr(0, text.size() - (percent ? 1 : 0));
+            bool ok =
+                text.size() <= MAX_NUMBER_TEXT && !digits.empty() && IsDigit(digits[0]) &&
+                std::count(digits.begin(), digits.end(), '.') <= (form == Form::WHOLE ? 0 : 1) &&
+                std::all_of(digits.begin(), digits.end(),
+                            [](char c) { return IsDigit(c) || c == '.'; });
+            if (ok) {
+                const double value = std::stod(digits);
+                ok = open ? low < value && value < high : low <= value && value <= high;
+            }
+            if (!ok) {
+                return "takes " + what + range + ", not '" + text + "'";
+            }
+            text = digits.substr(std::min(digits.find_first_not_of('0'), digits.size() - 1));
+            return std::string();
+        },
+        range);
+}
+
+// A flag takes no value: it is given or left out (in a config file true or false).
+const CLI::Validator FLAG(
+    [](std::string &value) {
+        return value == "true" || value == "false" ? std::string()
+                                                   : "takes no value, not '" + value + "'";
+    },
+    "");
+
+// A file name: not empty, and not an option (a forgotten name before the next option).
+const CLI::Validator FILE_NAME(
+    [](std::string &name) {
+        return name.empty() || name.rfind("--", 0) == 0 ? "needs a file name, not '" + name + "'"
+                                                        : std::string();
+    },
+    "");
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// A comma-separated list of test names (any case) or indices, kept in table order.
+std::vector<int> ParseTests(const std::string &list) {
+    std::vector<int> tests;
+    std::istringstream items(list + ",");
+    std::string item;
+    const CLI::Validator index = Range(Form::WHOLE, 1, TEST_COUNT);
+    while (std::getline(items, item, ',')) {
+        std::string digits = item;
+        int found = index(digits).empty() ? std::stoi(digits) : 0;
+        for (int i = 1; i <= TEST_COUNT; i++) {
+            found = Lower(item) == Lower(TEST_NAMES[i]) ? i : found;
+        }
+        if (found == 0) {
+            std::string names;
+            for (int i = 1; i <= TEST_COUNT; i++) {
+                names += std::string(i > 1 ? ", " : "") + TEST_NAMES[i];
+            }
+            throw CLI::ValidationError("--tests", "unknown test '" + item + "'; the tests are " +
+                                                      names + ", or their indices 1 to " +
+                                                      std::to_string(TEST_COUNT));
+        }
+        tests.push_back(found);
+    }
+    std::sort(tests.begin(), tests.end());
+    tests.erase(std::unique(tests.begin(), tests.end()), tests.end());
+    return tests;
+}
+
+// Each side of an off-screen bitmap.
+const CLI::Validator SIDE = Range(Form::WHOLE, 1, 16384);
+
+// WIDTHxHEIGHT.
+void ParseSize(const std::string &size, Options &o) {
+    const size_t x = size.find_first_of("xX");
+    std::string width = size.substr(0, x), height = size.substr(x + 1);
+    if (x == std::string::npos || !SIDE(width).empty() || !SIDE(height).empty()) {
+        throw CLI::ValidationError("--offscreen", "takes WIDTHxHEIGHT, each " +
+                                                      SIDE.get_description() + ", not '" + size +
+                                                      "'");
+    }
+    o.OffscreenWidth = std::stoi(width);
+    o.OffscreenHeight = std::stoi(height);
+}
+
+const char *const FOOTER =
+    R"(With more than one sample per test (--repeat above 1, or --precision), each test
+first runs one window untimed, as --warmup-ms would, so its first sample is not
+cold; one sample per test is measured cold, as the interactive program measures.
+
+A --config FILE holds options by their long names, one a line, and the command
+line overrides it; for example:
+    tests = "Pixel,BitBlt"
+    repeat = 9
+    raw = true
+    compare = ["base.json", "last.json"]
+
+Exit codes:
+    0    the table and every output are complete
+    1    the run or an output failed (the other outputs are still written)
+    2    bad input: nothing was run or written
+    4    a test got slower than --fail-slower allows (every output is written)
+    130  interrupted by Ctrl+C or a closed console: nothing was written
+)";
+
+// CLI11's help with each description wrapped to fit a console of 80 columns.
+struct WrappedHelp : CLI::Formatter {
+    std::string make_option_desc(const CLI::Option *option) const override {
+        std::istringstream words(option->get_description());
+        std::string text, line;
+        for (std::string word; words >> word;) {
+            if (!line.empty() && line.size() + word.size() >= 80 - get_column_width()) {
+                text += line + "\n";
+                line.clear();
+            }
+            line += (line.empty() ? "" : " ") + word;
+        }
+        return text + line;
+    }
+};
+
+// " (default V)", for the help of an option whose value is V before parsing.
+template <class T> std::string ByDefault(T value) {
+    std::ostringstream text;
+    text << " (default " << value << ")";
+    return text.str();
+}
+
+// Each kind of option, declared with its check.
+CLI::Option *Flag(CLI::App &app, const char *name, bool &value, const std::string &help) {
+    return app.add_flag(name, value, help)->check(FLAG);
+}
+template <class T>
+CLI::Option *Number(CLI::App &app, const char *name, T &value, const char *label,
+                    const CLI::Validator &range, const std::string &help) {
+    return app.add_option(name, value, help)->type_name(label)->transform(range);
+}
+CLI::Option *File(CLI::App &app, const char *name, std::string &file, const std::string &help) {
+    return app.add_option(name, file, help)->type_name("FILE")->check(FILE_NAME);
+}
+
+// Every option, once: its name, where its value goes, its range and its help. The
+// help shows o's values as the defaults: o is fresh when the options are declared.
+void Declare(CLI::App &app, Options &o) {
+    app.set_help_flag();
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app.formatter(std::make_shared<WrappedHelp>());
+    app.footer(FOOTER);
+    Flag(app, "-h,--help", o.Help, "show this text");
+    Flag(app, "--version", o.Version, "show the version and the flavour");
+    app.set_config("--config", "", "read options from FILE (below)")->type_name("FILE");
+    app.allow_config_extras(CLI::config_extras_mode::error);
+    app.add_option_function<std::string>(
+           "--tests", [&o](const std::string &list) { o.Tests = ParseTests(list); },
+           "tests by name or index: Pixel,BitBlt or 1,6 (default all, always in table order)")
+        ->type_name("LIST");
+    Number(app, "--window-ms", o.WindowMs, "N", Range(Form::WHOLE, 1, 600000),
+           "measure each test for more than N ms" + ByDefault(o.WindowMs) +
+               "; the score is then calls per second, count * 1000 / elapsed");
+    Number(app, "--repeat", o.Repeat, "K", Range(Form::WHOLE, 1, 1000),
+           "K samples per test, each drawing what a fresh start draws");
+    app.add_option_function<std::string>(
+           "--offscreen", [&o](const std::string &size) { ParseSize(size, o); },
+           "draw into a W x H memory bitmap (each " + SIDE.get_description() +
+               ") instead of the window")
+        ->type_name("WxH");
+    Flag(app, "--raw", o.Raw,
+         "also time the platform calls alone, with the random values drawn ahead, and report "
+         "the harness's efficiency");
+    app.add_option_function<double>(
+           "--precision", [&o](double percent) { o.Precision = percent / 100; },
+           "take rounds of samples (--repeat at least) until each test's rate is known to +-P % "
+           "at the --confidence, or until --max-seconds have passed")
+        ->type_name("P")
+        ->transform(Range(Form::PERCENT, 0.1, 50));
+    Number(app, "--max-seconds", o.MaxSeconds, "S", Range(Form::WHOLE, 1, 86400),
+           "the time --precision may take" + ByDefault(o.MaxSeconds));
+    Number(app, "--warmup-ms", o.WarmupMs, "N", Range(Form::WHOLE, 0, 600000),
+           "run each test N ms untimed before its first sample (default below)");
+    Number(app, "--shuffle", o.ShuffleSeed, "SEED", Range(Form::WHOLE, 0, 4294967295.0),
+           "each round's tests in an order drawn from SEED, against drift in a run");
+    Number(app, "--affinity", o.Affinity, "N", Range(Form::WHOLE, 0, 63),
+           "run on logical processor N only");
+    File(app, "--json", o.Json, "write every sample, the summaries and the setting as JSON");
+    File(app, "--csv", o.Csv, "the same as CSV");
+    File(app, "--benchmark-json", o.BenchmarkJson,
+         "the samples as the common C++ micro-benchmark tools write them (their compare.py "
+         "reads two such files)");
+    CLI::Option *compare =
+        app.add_option("--compare", o.Compare,
+                       "compare with a run saved by --json (again for more runs; at most " +
+                           std::to_string(MAX_COMPARE_BYTES >> 20) +
+                           " MiB each): the ratio of the rates with its interval, and a verdict")
+            ->type_name("OLD")
+            ->check(FILE_NAME)
+            ->allow_extra_args(false)
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    Number(app, "--fail-slower", o.FailSlower, "P", Range(Form::PERCENT, 0, 100, true),
+           "exit with code 4 when a test is slower than the first --compare run by more than "
+           "P %, its whole interval included")
+        ->needs(compare);
+    Number(app, "--confidence", o.Confidence, "C", Range(Form::DECIMAL, 0.5, 0.999),
+           "of the intervals and verdicts" + ByDefault(o.Confidence));
+    File(app, "--svg", o.Svg, "draw a chart of the results (and of OLD when comparing)");
+    File(app, "--snapshot", o.Snapshot,
+         "save the drawing area as a BMP file after the first test of the last round");
+    Flag(app, "--host", o.Host, "name the host in the saved setting");
+    Flag(app, "--quiet", o.Quiet, "no progress on stderr");
+}
+
+} // namespace
 
 std::string Usage() {
-    return "Usage: QuenzelRun [OPTION]...\n"
-           "Runs the seven drawing tests as the interactive program does and prints the scores.\n"
-           "\n"
-           "  --tests LIST       tests by name or index: Pixel,BitBlt or 1,6 (default all)\n"
-           "  --window-ms N      measure each test for more than N ms, 1 to 600000 (default " +
-           std::to_string(TEST_WINDOW_MS) +
-           ");\n"
-           "                     the figure is then calls per second, count * 1000 / elapsed\n"
-           "  --repeat K         K samples per test, each drawing what a fresh start draws\n"
-           "  --offscreen WxH    draw into a W x H memory bitmap instead of the window\n"
-           "  --raw              also time the platform calls alone, with the random values\n"
-           "                     drawn ahead, and report the harness efficiency\n"
-           "  --precision P      take rounds of samples until each test's rate is known to\n"
-           "                     +-P %, 0.1 to 50 (--repeat rounds at least), or until\n"
-           "  --max-seconds S    S seconds have passed, 1 to 86400 (default 600)\n"
-           "  --warmup-ms N      run each test N ms untimed before the first sample (default 0)\n"
-           "  --shuffle SEED     each round's tests in an order drawn from SEED, not table order\n"
-           "  --affinity N       run on logical processor N only\n"
-           "  --json FILE        write every sample, the summaries and the setting as JSON\n"
-           "  --csv FILE         the same as CSV\n"
-           "  --benchmark-json FILE  the samples as the common C++ micro-benchmark tools write\n"
-           "                     them (their compare.py reads two such files)\n"
-           "  --compare OLD      compare with a run saved by --json (again for more runs; at\n"
-           "                     most " +
-           std::to_string(MAX_COMPARE_BYTES >> 20) +
-           " MiB each): the ratio of the rates with its\n"
-           "                     interval, and a verdict\n"
-           "  --confidence C     of the intervals and verdicts, 0.5 to 0.999 (default 0.99)\n"
-           "  --svg FILE         draw a bar chart of the medians (and of OLD when comparing)\n"
-           "  --snapshot FILE    save the drawing area as a BMP file after the first test\n"
-           "                     (of the last sample)\n"
-           "  --host             name the host in the saved setting\n"
-           "  --quiet            no progress on stderr\n"
-           "  --help             show this text\n";
-}
-
-std::string TestName(INT i) {
-    std::string name;
-    for (const TCHAR *c = TestTable[i].Name; *c != 0; c++) {
-        name += static_cast<char>(*c);
-    }
-    return name;
-}
-
-// A whole decimal number within [low, high], or false.
-static bool ParseNumber(const std::string &text, long long low, long long high, long long &value) {
-    if (text.empty() || text.size() > 12 ||
-        !std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); })) {
-        return false;
-    }
-    value = std::stoll(text);
-    return value >= low && value <= high;
-}
-
-// A decimal number (digits with at most one point) within [low, high], or false.
-static bool ParseDecimal(const std::string &text, double low, double high, double &value) {
-    if (text.empty() || text.size() > 12 || std::count(text.begin(), text.end(), '.') > 1 ||
-        !std::all_of(text.begin(), text.end(),
-                     [](unsigned char c) { return std::isdigit(c) || c == '.'; }) ||
-        !std::isdigit(static_cast<unsigned char>(text.front()))) {
-        return false;
-    }
-    value = std::stod(text);
-    return value >= low && value <= high;
-}
-
-static bool SameName(const std::string &a, const std::string &b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-static bool ParseTests(const std::string &list, std::vector<INT> &tests, std::string &error) {
-    std::vector<bool> chosen(TEST_COUNT + 1, false);
-    size_t start = 0;
-    while (true) {
-        const size_t comma = list.find(',', start);
-        const std::string item = list.substr(start, comma - start);
-        long long index = 0;
-        if (!ParseNumber(item, 1, TEST_COUNT, index)) {
-            index = 0;
-            for (INT i = 1; i <= TEST_COUNT; i++) {
-                if (SameName(item, TestName(i))) {
-                    index = i;
-                }
-            }
-        }
-        if (index == 0) {
-            error = "unknown test '" + item + "' in --tests (names or indices 1 to 7)";
-            return false;
-        }
-        chosen[index] = true;
-        if (comma == std::string::npos) {
-            break;
-        }
-        start = comma + 1;
-    }
-    tests.clear();
-    for (INT i = 1; i <= TEST_COUNT; i++) {
-        if (chosen[i]) {
-            tests.push_back(i);
-        }
-    }
-    return true;
-}
-
-static bool ParseSize(const std::string &text, Options &options) {
-    const size_t x = text.find_first_of("xX");
-    long long width = 0, height = 0;
-    if (x == std::string::npos || !ParseNumber(text.substr(0, x), 1, 16384, width) ||
-        !ParseNumber(text.substr(x + 1), 1, 16384, height)) {
-        return false;
-    }
-    options.OffscreenWidth = static_cast<INT>(width);
-    options.OffscreenHeight = static_cast<INT>(height);
-    return true;
+    CLI::App app("Runs the drawing tests as the interactive program does and prints the scores.",
+                 "QuenzelRun");
+    Options scratch;
+    Declare(app, scratch);
+    return app.help();
 }
 
 bool ParseOptions(int argc, const char *const argv[], Options &options, std::string &error) {
     options = Options{};
-    for (INT i = 1; i <= TEST_COUNT; i++) {
+    for (int i = 1; i <= TEST_COUNT; i++) {
         options.Tests.push_back(i);
     }
-    for (int i = 1; i < argc; i++) {
-        std::string name = argv[i];
-        std::string value;
-        bool hasValue = false;
-        if (const size_t equals = name.find('=');
-            name.rfind("--", 0) == 0 && equals != std::string::npos) {
-            value = name.substr(equals + 1);
-            name = name.substr(0, equals);
-            hasValue = true;
-        }
-        if (name == "--help" || name == "-h") {
-            options.Help = true;
-            continue;
-        }
-        const std::pair<const char *, bool *> flags[] = {
-            {"--raw", &options.Raw}, {"--quiet", &options.Quiet}, {"--host", &options.Host}};
-        if (const auto flag = std::find_if(std::begin(flags), std::end(flags),
-                                           [&](const auto &f) { return name == f.first; });
-            flag != std::end(flags)) {
-            if (hasValue) {
-                error = "option '" + name + "' takes no value";
-                return false;
-            }
-            *flag->second = true;
-            continue;
-        }
-        static const char *const withValue[] = {
-            "--tests",      "--window-ms", "--repeat",    "--offscreen", "--json",
-            "--csv",        "--svg",       "--compare",   "--snapshot",  "--benchmark-json",
-            "--confidence", "--affinity",  "--warmup-ms", "--shuffle",   "--precision",
-            "--max-seconds"};
-        if (std::find_if(std::begin(withValue), std::end(withValue),
-                         [&](const char *known) { return name == known; }) == std::end(withValue)) {
-            error = name.rfind("-", 0) == 0 ? "unknown option '" + name + "'"
-                                            : "unexpected argument '" + name + "'";
+    CLI::App app;
+    Declare(app, options);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::Error &e) {
+        // CLI11 names a config file's faults without saying they are the file's.
+        const bool inFile = dynamic_cast<const CLI::ConfigError *>(&e) != nullptr ||
+                            dynamic_cast<const CLI::FileError *>(&e) != nullptr;
+        error = (inFile ? "--config: " : "") + std::string(e.what());
+        std::replace(error.begin(), error.end(), '\n', ' ');
+        return false;
+    }
+    for (auto name = options.Compare.begin(); name != options.Compare.end(); name++) {
+        if (std::find(options.Compare.begin(), name, *name) != name) {
+            error = "--compare: file '" + *name + "' is named twice";
             return false;
         }
-        if (!hasValue) {
-            if (i + 1 >= argc) {
-                error = "option '" + name + "' needs a value";
-                return false;
-            }
-            value = argv[++i];
-        }
-
-        long long number = 0;
-        double decimal = 0;
-        std::string percent = value;
-        if (!percent.empty() && percent.back() == '%') {
-            percent.pop_back();
-        }
-        if (name == "--tests") {
-            if (!ParseTests(value, options.Tests, error)) {
-                return false;
-            }
-        } else if (name == "--window-ms") {
-            if (!ParseNumber(value, 1, 600000, number)) {
-                error = "--window-ms takes a whole number from 1 to 600000, not '" + value + "'";
-                return false;
-            }
-            options.WindowMs = static_cast<DWORD>(number);
-        } else if (name == "--repeat") {
-            if (!ParseNumber(value, 1, 1000, number)) {
-                error = "--repeat takes a whole number from 1 to 1000, not '" + value + "'";
-                return false;
-            }
-            options.Repeat = static_cast<INT>(number);
-        } else if (name == "--confidence") {
-            if (!ParseDecimal(value, 0.5, 0.999, decimal)) {
-                error = "--confidence takes a number from 0.5 to 0.999, not '" + value + "'";
-                return false;
-            }
-            options.Confidence = decimal;
-        } else if (name == "--precision") {
-            if (!ParseDecimal(percent, 0.1, 50, decimal)) {
-                error = "--precision takes a percentage from 0.1 to 50, not '" + value + "'";
-                return false;
-            }
-            options.Precision = decimal / 100;
-        } else if (name == "--affinity") {
-            if (!ParseNumber(value, 0, 63, number)) {
-                error = "--affinity takes a processor number from 0 to 63, not '" + value + "'";
-                return false;
-            }
-            options.Affinity = static_cast<INT>(number);
-        } else if (name == "--warmup-ms" || name == "--max-seconds" || name == "--shuffle") {
-            if (!ParseNumber(value, name == "--max-seconds" ? 1 : 0,
-                             name == "--max-seconds" ? 86400 : 600000, number)) {
-                error = name + " takes a whole number from " +
-                        (name == "--max-seconds" ? "1 to 86400" : "0 to 600000") + ", not '" +
-                        value + "'";
-                return false;
-            }
-            const DWORD whole = static_cast<DWORD>(number);
-            (name == "--warmup-ms" ? options.WarmupMs
-             : name == "--shuffle" ? options.ShuffleSeed
-                                   : options.MaxSeconds) = whole;
-            options.Shuffle = options.Shuffle || name == "--shuffle";
-        } else if (name == "--offscreen") {
-            if (!ParseSize(value, options)) {
-                error = "--offscreen takes WIDTHxHEIGHT, each 1 to 16384, not '" + value + "'";
-                return false;
-            }
-        } else if (value.empty() || value.rfind("--", 0) == 0) {
-            error = "option '" + name + "' needs a file name, not '" + value + "'";
-            return false;
-        } else if (name == "--json") {
-            options.Json = value;
-        } else if (name == "--csv") {
-            options.Csv = value;
-        } else if (name == "--svg") {
-            options.Svg = value;
-        } else if (name == "--benchmark-json") {
-            options.BenchmarkJson = value;
-        } else if (name == "--compare") {
-            if (std::find(options.Compare.begin(), options.Compare.end(), value) !=
-                options.Compare.end()) {
-                error = "--compare file '" + value + "' is named twice";
-                return false;
-            }
-            options.Compare.push_back(value);
-        } else {
-            options.Snapshot = value;
-        }
+    }
+    options.Shuffle = app.count("--shuffle") > 0;
+    if (app.count("--warmup-ms") == 0 && (options.Repeat > 1 || options.Precision > 0)) {
+        options.WarmupMs = options.WindowMs;
     }
     return true;
 }

@@ -1,38 +1,45 @@
-// QuenzelRun's command line.
+// QuenzelRun's command line, in plain C++: each option is declared once, and its
+// parsing, its range check and its help come from that one declaration.
 #pragma once
 
-#include "Bench.h"
+#include "TestNames.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 struct Options {
-    std::vector<INT> Tests; // indices into the test table, in table order
-    DWORD WindowMs = TEST_WINDOW_MS;
-    INT Repeat = 1;
-    INT OffscreenWidth = 0; // 0: draw on the window
-    INT OffscreenHeight = 0;
+    std::vector<int> Tests; // indices into the test table, in table order
+    std::uint32_t WindowMs = TEST_WINDOW_MS;
+    int Repeat = 1;
+    int OffscreenWidth = 0; // 0: draw on the window
+    int OffscreenHeight = 0;
     bool Raw = false;
     bool Help = false;
+    bool Version = false;
     bool Quiet = false; // no progress on stderr
     bool Host = false;  // the host name goes into the saved setting
     double Confidence = 0.99;
-    INT Affinity = -1; // the logical processor to run on; -1: any
-    DWORD WarmupMs = 0;
+    int Affinity = -1; // the logical processor to run on; -1: any
+    std::uint32_t WarmupMs = 0;
     bool Shuffle = false; // each round's tests in an order drawn from ShuffleSeed
-    DWORD ShuffleSeed = 0;
+    std::uint32_t ShuffleSeed = 0;
     double Precision = 0; // relative half-width to reach; 0: --repeat samples
-    DWORD MaxSeconds = 600;
+    std::uint32_t MaxSeconds = 600;
+    double FailSlower = 0; // per cent; 0: no gate
     std::string Json, Csv, Svg, Snapshot, BenchmarkJson;
     std::vector<std::string> Compare;
 };
 
-// Reads the arguments (argv[1] on). Returns false with a one-line message naming
-// the culprit when they are not understood.
+// Reads the arguments (argv[1] on), and the file --config names. Returns false with
+// a one-line message naming the option and the value when they are not understood.
 bool ParseOptions(int argc, const char *const argv[], Options &options, std::string &error);
 
-// The options, for --help.
+// The options, their ranges and the exit codes, for --help.
 std::string Usage();
 
-// The display name of test i as 8-bit text.
-std::string TestName(INT i);
+// "QuenzelRun <version> (<flavour>)", for --version.
+std::string VersionLine();
+
+// The name of test i (1 to TEST_COUNT).
+std::string TestName(int i);

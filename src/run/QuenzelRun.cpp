@@ -42,8 +42,10 @@ int main() {
     if (!ParseOptions(static_cast<int>(argv.size()), argv.data(), run, error)) {
         return Fail(error, 2);
     }
-    if (run.Help) {
-        return WriteOut(Usage()) ? 0 : Fail("cannot write to standard output", 1);
+    if (run.Help || run.Version) {
+        return WriteOut(run.Help ? Usage() : VersionLine())
+                   ? 0
+                   : Fail("cannot write to standard output", 1);
     }
     // Everything that can be checked is checked before a long run starts.
     std::vector<OldRun> olds;

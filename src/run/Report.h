@@ -63,7 +63,7 @@ struct Setting {
     double DrawNs = 0, TickNs = 0; // a random draw's and a tick reading's cost (with --raw)
     DWORD WarmupMs = 0;
     INT Affinity = -1;    // the logical processor the run was pinned to; -1: none
-    INT Shuffle = -1;     // the seed of the tests' order in each round; -1: table order
+    INT64 Shuffle = -1;   // the seed of the tests' order in each round; -1: table order
     double Precision = 0; // relative half-width asked for; 0: a fixed number of samples
     DWORD MaxSeconds = 0; // with a precision, the time it was given
     double Confidence = 0.99;

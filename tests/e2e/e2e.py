@@ -251,7 +251,7 @@ def case_run_snapshot(wine, exe, handheld):
 def case_run_errors(wine, exe, handheld):
     """Bad input, found before the run: one line naming the culprit, exit code 2, no
     file touched. Among it, output files that cannot be written (a missing folder, a
-    folder, a pipe) and two names of one file however spelt."""
+    folder, a pipe) and two names of one file however spelt. --version names the flavour."""
     folder = tempfile.mkdtemp(prefix="quenzelrun-")
     os.mkdir(os.path.join(folder, "sub"))
     os.mkfifo(os.path.join(folder, "pipe"))
@@ -266,13 +266,19 @@ def case_run_errors(wine, exe, handheld):
                           (["--json", "run.json", "--svg", "run.json."], "run.json."),
                           (["--json", os.path.join(folder, "run.json"), "--svg", "run.json"],
                            "run.json"),
-                          (["--affinity", "63"], "--affinity")]:
+                          (["--affinity", "63"], "--affinity"),
+                          (["--tests", "Circle"], "Pixel, Line, Rectangle")]:
         run = subprocess.run(["wine", exe, *args], env=wine.env, cwd=folder, capture_output=True,
                              timeout=60)
         err = run.stderr.decode("utf-8")
         check(run.returncode == 2 and len(err.splitlines()) == 1 and culprit in err and
               sorted(os.listdir(folder)) == ["pipe", "sub"],
               f"{args}: exit code {run.returncode}, said {err!r}")
+    run = subprocess.run(["wine", exe, "--version"], env=wine.env, capture_output=True, timeout=60)
+    flavour = "handheld" if handheld else "desktop"
+    check(run.returncode == 0 and re.fullmatch(rf"QuenzelRun [\d.]+ \({flavour}\)\r?\n",
+                                               run.stdout.decode()),
+          f"--version: exit code {run.returncode}, said {run.stdout!r}")
 
 
 def case_run_faults(wine, exe, handheld):

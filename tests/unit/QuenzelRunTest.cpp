@@ -1,122 +1,17 @@
 #include "Json.h"
-#include "Options.h"
 #include "Paths.h"
 #include "Report.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <iterator>
-#include <sstream>
 #include <tuple>
 
 namespace {
 
-using Strings = std::vector<std::string>;
-
-Strings Words(const std::string &line) {
-    std::istringstream in(line);
-    return Strings(std::istream_iterator<std::string>(in), {});
-}
-
 // Fields of mixed types as one list of numbers, to compare with known values at once.
 template <class... T> std::vector<double> Nums(T... values) {
     return {double(values)...};
-}
-
-// The options of that command line, or false with the one-line message.
-bool Parse(const Strings &args, Options &options, std::string &error) {
-    std::vector<const char *> argv = {"QuenzelRun"};
-    for (const std::string &arg : args) {
-        argv.push_back(arg.c_str());
-    }
-    return ParseOptions(static_cast<int>(argv.size()), argv.data(), options, error);
-}
-
-TEST(RunOptions, ValuesInBothFormsAndTestsInTableOrder) {
-    Options o;
-    std::string error;
-    ASSERT_TRUE(Parse({}, o, error));
-    EXPECT_EQ(Nums(double(o.Tests.size()), o.WindowMs, o.Repeat, o.OffscreenWidth, o.Raw, o.Help,
-                   o.Quiet, o.Host, o.Confidence, o.Affinity, o.WarmupMs, o.Shuffle, o.Precision,
-                   o.MaxSeconds),
-              (std::vector<double>{7, 10000, 1, 0, 0, 0, 0, 0, 0.99, -1, 0, 0, 0, 600}))
-        << "the interactive program's run, and the host stays private";
-    EXPECT_NE(Usage().find("(default 10000)"), std::string::npos);
-    ASSERT_TRUE(Parse(
-        Words(
-            "--tests textout,3,Rectangle,7 --window-ms=1 --repeat 1000 --offscreen 16384X1 "
-            "--raw --json a --csv=b --svg c --compare o --snapshot d -h "
-            "--quiet --host --confidence=0.5000000000 --affinity 63 --warmup-ms 600000 --shuffle 0 "
-            "--precision 0.1% --max-seconds 000000086400 --benchmark-json e --compare p"),
-        o, error))
-        << error;
-    EXPECT_EQ(Nums(o.Quiet, o.Host, o.Confidence, o.Affinity, o.WarmupMs, o.Shuffle, o.ShuffleSeed,
-                   o.Precision, o.MaxSeconds),
-              (std::vector<double>{1, 1, 0.5, 63, 600000, 1, 0, 0.001, 86400}));
-    EXPECT_EQ(o.Tests, (std::vector<INT>{3, 7}));
-    EXPECT_EQ((std::vector<long>{o.WindowMs, o.Repeat, o.OffscreenWidth, o.OffscreenHeight, o.Raw,
-                                 o.Help}),
-              (std::vector<long>{1, 1000, 16384, 1, 1, 1}));
-    EXPECT_EQ(
-        (Strings{o.Json, o.Csv, o.Svg, o.Snapshot, o.BenchmarkJson, o.Compare[0], o.Compare[1]}),
-        (Strings{"a", "b", "c", "d", "e", "o", "p"}));
-    ASSERT_TRUE(Parse({"--tests=BitBlt,1", "--window-ms", "600000", "--confidence", "0.999",
-                       "--precision", "50", "--shuffle", "600000", "--max-seconds", "1"},
-                      o, error));
-    EXPECT_EQ(Nums(o.Tests[0], o.Tests[1], o.WindowMs, o.Confidence, o.Precision, o.ShuffleSeed,
-                   o.MaxSeconds),
-              (std::vector<double>{1, 6, 600000, 0.999, 0.5, 600000, 1}));
-}
-
-// Each bad input gives one line that names the culprit.
-TEST(RunOptions, BadInputIsNamed) {
-    const std::pair<Strings, std::string> cases[] = {
-        {{"--frobnicate"}, "unknown option '--frobnicate'"},
-        {{"stray"}, "unexpected argument 'stray'"},
-        {{"--tests", "Pixel,Foo"}, "unknown test 'Foo'"},
-        {{"--tests", "8"}, "'8'"},
-        {{"--tests", "0"}, "'0'"},
-        {{"--tests", "1,,2"}, "''"},
-        {{"--window-ms", "0"}, "not '0'"},
-        {{"--window-ms", "600001"}, "'600001'"},
-        {{"--window-ms", "1e3"}, "'1e3'"},
-        {{"--window-ms", "0000000000001"}, "'0000000000001'"},
-        {{"--repeat", "0"}, "--repeat takes a whole number from 1 to 1000, not '0'"},
-        {{"--repeat", "1001"}, "'1001'"},
-        {{"--offscreen", "640"}, "'640'"},
-        {{"--offscreen", "0x10"}, "'0x10'"},
-        {{"--offscreen", "10x0"}, "'10x0'"},
-        {{"--offscreen", "16385x10"}, "'16385x10'"},
-        {{"--json"}, "option '--json' needs a value"},
-        {{"--csv="}, "option '--csv' needs a file name, not ''"},
-        {{"--raw=yes"}, "option '--raw' takes no value"},
-        {{"--json", "--raw"}, "not '--raw'"},
-        {{"--compare", "o", "--compare", "o"}, "--compare file 'o' is named twice"},
-        {{"--confidence", "0.49"}, "--confidence takes a number from 0.5 to 0.999, not '0.49'"},
-        {{"--confidence", "0.9995"}, "'0.9995'"},
-        {{"--confidence", ".9"}, "'.9'"},
-        {{"--confidence", "0.99000000000"}, "'0.99000000000'"},
-        {{"--precision", "0.09"}, "--precision takes a percentage from 0.1 to 50, not '0.09'"},
-        {{"--precision", "50.1%"}, "'50.1%'"},
-        {{"--precision", "%"}, "'%'"},
-        {{"--affinity", "64"}, "--affinity takes a processor number from 0 to 63, not '64'"},
-        {{"--warmup-ms", "600001"}, "--warmup-ms takes a whole number from 0 to 600000"},
-        {{"--shuffle", "-1"}, "--shuffle takes a whole number from 0 to 600000, not '-1'"},
-        {{"--max-seconds", "0"}, "--max-seconds takes a whole number from 1 to 86400, not '0'"},
-        {{"--max-seconds", "86401"}, "'86401'"},
-        {{"--quiet=no"}, "option '--quiet' takes no value"},
-        {{"--json", "a", "--csv", "b", "--svg", "c", "--snapshot", "d", "--benchmark-json", "e"},
-         ""},
-    };
-    for (const auto &[args, culprit] : cases) {
-        Options options;
-        std::string error;
-        const bool ok = Parse(args, options, error);
-        EXPECT_EQ(ok, culprit.empty()) << args[0];
-        EXPECT_EQ(error.substr(error.find(culprit)).substr(0, culprit.size()), culprit);
-        EXPECT_EQ(error.find('\n'), std::string::npos) << "one line";
-    }
 }
 
 // Pixel: scores 100, 80, 120 (rates 1000, 800.26, 1200), raw rates 2000 and 1000;

@@ -1,0 +1,193 @@
+#include "Options.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+Strings Words(const std::string &line) {
+    std::istringstream in(line);
+    return Strings(std::istream_iterator<std::string>(in), {});
+}
+
+// Fields of mixed types as one list of numbers, to compare with known values at once.
+template <class... T> std::vector<double> Nums(T... values) {
+    return {double(values)...};
+}
+
+// The options of that command line, or false with the one-line message.
+bool Parse(const Strings &args, Options &options, std::string &error) {
+    std::vector<const char *> argv = {"QuenzelRun"};
+    for (const std::string &arg : args) {
+        argv.push_back(arg.c_str());
+    }
+    return ParseOptions(static_cast<int>(argv.size()), argv.data(), options, error);
+}
+
+TEST(RunOptions, ValuesInBothFormsAndTestsInTableOrder) {
+    Options o;
+    std::string error;
+    ASSERT_TRUE(Parse({}, o, error));
+    EXPECT_EQ(Nums(double(o.Tests.size()), o.WindowMs, o.Repeat, o.OffscreenWidth, o.Raw, o.Help,
+                   o.Version, o.Quiet, o.Host, o.Confidence, o.Affinity, o.WarmupMs, o.Shuffle,
+                   o.Precision, o.MaxSeconds, o.FailSlower),
+              Nums(7, 10000, 1, 0, 0, 0, 0, 0, 0, 0.99, -1, 0, 0, 0, 600, 0))
+        << "the interactive program's run: one cold sample, and the host stays private";
+    ASSERT_TRUE(Parse(
+        Words("--tests textout,3,Rectangle,7 --window-ms=1 --repeat 3 --repeat 1000 "
+              "--offscreen 16384X1 --raw --json a --csv=b --svg c --compare o --snapshot d -h "
+              "--quiet --host --confidence=0.5000000000 --affinity 63 --warmup-ms 600000 "
+              "--shuffle 4294967295 --precision 0.1% --max-seconds 000000086400 "
+              "--benchmark-json e --compare p --fail-slower=99.9% --version"),
+        o, error))
+        << error;
+    EXPECT_EQ(Nums(o.Quiet, o.Host, o.Confidence, o.Affinity, o.WarmupMs, o.Shuffle, o.ShuffleSeed,
+                   o.Precision, o.MaxSeconds, o.FailSlower, o.Version),
+              Nums(1, 1, 0.5, 63, 600000, 1, 4294967295.0, 0.001, 86400, 99.9, 1));
+    EXPECT_EQ(o.Tests, (std::vector<int>{3, 7}));
+    EXPECT_EQ(Nums(o.WindowMs, o.Repeat, o.OffscreenWidth, o.OffscreenHeight, o.Raw, o.Help),
+              Nums(1, 1000, 16384, 1, 1, 1));
+    EXPECT_EQ(
+        (Strings{o.Json, o.Csv, o.Svg, o.Snapshot, o.BenchmarkJson, o.Compare[0], o.Compare[1]}),
+        (Strings{"a", "b", "c", "d", "e", "o", "p"}));
+    // Numbers are decimal however written: 010 is ten, not octal eight.
+    ASSERT_TRUE(Parse(Words("--tests=BitBlt,1 --window-ms 600000 --confidence 0.999 --precision "
+                            "50 --shuffle 0 --max-seconds 1 --repeat 010 --fail-slower 0.01 "
+                            "--compare o --offscreen 0640x00480"),
+                      o, error));
+    EXPECT_EQ(Nums(o.Tests[0], o.Tests[1], o.WindowMs, o.Confidence, o.Precision, o.Shuffle,
+                   o.MaxSeconds, o.Repeat, o.FailSlower, o.OffscreenWidth, o.OffscreenHeight),
+              Nums(1, 6, 600000, 0.999, 0.5, 1, 1, 10, 0.01, 640, 480));
+}
+
+// More than one sample per test warms each test up for a window first, unless told.
+TEST(RunOptions, WarmupFollowsTheNumberOfSamples) {
+    const std::pair<std::string, unsigned> cases[] = {
+        {"--repeat 1 --window-ms 50", 0},   {"--repeat 2 --window-ms 50", 50},
+        {"--precision 5", 10000},           {"--repeat 5 --warmup-ms 0", 0},
+        {"--precision 5 --warmup-ms 7", 7},
+    };
+    for (const auto &[line, warmup] : cases) {
+        Options o;
+        std::string error;
+        ASSERT_TRUE(Parse(Words(line), o, error)) << error;
+        EXPECT_EQ(o.WarmupMs, warmup) << line;
+    }
+}
+
+// Each bad input gives one line that names the option and the value.
+TEST(RunOptions, BadInputIsNamed) {
+    const std::pair<Strings, std::string> cases[] = {
+        {{"--frobnicate"}, "--frobnicate"},
+        {{"stray"}, "stray"},
+        {{"--tests", "Pixel,Circle"},
+         "--tests: unknown test 'Circle'; the tests are Pixel, Line, Rectangle, RoundRect, "
+         "Ellipse, BitBlt, TextOut, or their indices 1 to 7"},
+        {{"--tests", "8"}, "'8'"},
+        {{"--tests", "0"}, "'0'"},
+        {{"--tests", "1,,2"}, "''"},
+        {{"--window-ms", "0"}, "--window-ms: takes a whole number 1 to 600000, not '0'"},
+        {{"--window-ms", "600001"}, "'600001'"},
+        {{"--window-ms", "1e3"}, "'1e3'"},
+        {{"--window-ms", "0x10"}, "'0x10'"},
+        {{"--window-ms", "0000000000001"}, "'0000000000001'"},
+        {{"--repeat", "0"}, "--repeat: takes a whole number 1 to 1000, not '0'"},
+        {{"--repeat", "1001"}, "'1001'"},
+        {{"--repeat", "2.5"}, "'2.5'"},
+        {{"--offscreen", "640"}, "--offscreen: takes WIDTHxHEIGHT, each 1 to 16384, not '640'"},
+        {{"--offscreen", "0x10"}, "'0x10'"},
+        {{"--offscreen", "10x0"}, "'10x0'"},
+        {{"--offscreen", "16385x10"}, "'16385x10'"},
+        {{"--json"}, "--json"},
+        {{"--csv="}, "--csv"},
+        {{"--raw=yes"}, "--raw: takes no value, not 'yes'"},
+        {{"--quiet=no"}, "'no'"},
+        {{"--json", "--raw"}, "--json: needs a file name, not '--raw'"},
+        {{"--compare", "o", "p"}, "p"},
+        {{"--compare", "o", "--compare", "o"}, "--compare: file 'o' is named twice"},
+        {{"--confidence", "0.49"}, "--confidence: takes a number 0.5 to 0.999, not '0.49'"},
+        {{"--confidence", "0.9995"}, "'0.9995'"},
+        {{"--confidence", ".9"}, "'.9'"},
+        {{"--confidence", "0.9%"}, "'0.9%'"},
+        {{"--confidence", "0.5.1"}, "'0.5.1'"},
+        {{"--confidence", "0.99000000000"}, "'0.99000000000'"},
+        {{"--precision", "0.09"}, "--precision: takes a percentage 0.1 to 50, not '0.09'"},
+        {{"--precision", "50.1%"}, "'50.1%'"},
+        {{"--precision", "%"}, "'%'"},
+        {{"--affinity", "64"}, "--affinity: takes a whole number 0 to 63, not '64'"},
+        {{"--warmup-ms", "600001"}, "--warmup-ms: takes a whole number 0 to 600000"},
+        {{"--shuffle", "4294967296"}, "--shuffle: takes a whole number 0 to 4294967295"},
+        {{"--shuffle=-1"}, "'-1'"},
+        {{"--max-seconds", "0"}, "--max-seconds: takes a whole number 1 to 86400, not '0'"},
+        {{"--max-seconds", "86401"}, "'86401'"},
+        {{"--fail-slower", "5"}, "--fail-slower requires --compare"},
+        {{"--compare", "o", "--fail-slower", "0"},
+         "--fail-slower: takes a percentage above 0 and below 100, not '0'"},
+        {{"--compare", "o", "--fail-slower", "100"}, "'100'"},
+        {{"--json", "a", "--csv", "b", "--svg", "c", "--snapshot", "d", "--benchmark-json", "e"},
+         ""},
+    };
+    for (const auto &[args, culprit] : cases) {
+        Options options;
+        std::string error;
+        EXPECT_EQ(Parse(args, options, error), culprit.empty()) << args[0];
+        EXPECT_NE(error.find(culprit), std::string::npos) << error;
+        EXPECT_EQ(error.find('\n'), std::string::npos) << "one line";
+    }
+}
+
+// A config file sets what the command line leaves unsaid; its faults are named as its own.
+TEST(RunOptions, ConfigFile) {
+    const std::string path = testing::TempDir() + "quenzelrun-options.ini";
+    std::ofstream(path) << "# a fleet's settings\ntests = \"Pixel,BitBlt\"\nrepeat = 9\n"
+                           "raw = true\ncompare = [\"a.json\", \"b.json\"]\nfail-slower = 5\n";
+    Options o;
+    std::string error;
+    ASSERT_TRUE(Parse({"--repeat", "2", "--config=" + path}, o, error)) << error;
+    EXPECT_EQ(Nums(o.Tests[0], o.Tests[1], o.Repeat, o.Raw, o.FailSlower, o.WarmupMs),
+              Nums(1, 6, 2, 1, 5, 10000));
+    EXPECT_EQ(o.Compare, (Strings{"a.json", "b.json"}));
+    std::ofstream(path) << "repeat = 3\nwarmup = 5\n";
+    EXPECT_FALSE(Parse({"--config", path}, o, error));
+    EXPECT_EQ(error.rfind("--config: ", 0), 0u) << error;
+    EXPECT_NE(error.find("warmup"), std::string::npos) << error;
+    std::remove(path.c_str());
+    EXPECT_FALSE(Parse({"--config", path}, o, error));
+    EXPECT_NE(error.find("--config: " + path), std::string::npos) << error;
+}
+
+// --help is the reference: every option with its range and default, wrapped to a console's
+// width, and the exit codes.
+TEST(RunOptions, HelpListsEveryOption) {
+    const std::string help = Usage();
+    std::istringstream lines(help);
+    int wrapped = 0;
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_LE(line.size(), 80u) << line;
+        wrapped += line.rfind(std::string(30, ' '), 0) == 0;
+        if (line.rfind("  --quiet", 0) == 0) {
+            EXPECT_EQ(line.substr(30), "no progress on stderr") << "beside its name";
+        }
+    }
+    EXPECT_GT(wrapped, 10);
+    std::string flowing;
+    for (const std::string &word : Words(help)) {
+        flowing += word + " ";
+    }
+    std::istringstream shown(
+        "--tests|--window-ms N:1 to 600000|(default 10000)|--repeat|--offscreen|--raw|"
+        "--precision P:0.1 to 50|--max-seconds|(default 600)|--warmup-ms|--affinity|"
+        "--shuffle SEED:0 to 4294967295|--json|--csv|--benchmark-json|--compare|--fail-slower|"
+        "--confidence|(default 0.99)|--svg|--snapshot|--host|--quiet|--help|--version|--config|"
+        "0 the table|1 the run|2 bad input|4 a test got slower|130 interrupted");
+    for (std::string text; std::getline(shown, text, '|');) {
+        EXPECT_NE(flowing.find(text), std::string::npos) << text;
+    }
+}
+
+} // namespace
