@@ -1,10 +1,96 @@
-#include "Support.h"
-
+// The core on the real Win32: pixels read back from a DIB section, the DC's state and
+// the GDI objects alive, the generators and the timed loop on a clock of known readings.
+#include "Bench.h"
+#include "Display.h"
+#include "Random.h"
+#include "SourceBitmap.h"
 #include "Workloads.h"
 
-namespace {
+#include <gtest/gtest.h>
 
-using Core = Fresh;
+#include <vector>
+
+// The desktop's own calls: the handheld's CE pseudo-handles mean nothing to them.
+#undef GetCurrentProcess
+#undef GetCurrentThread
+
+using Ints = std::vector<INT>;
+constexpr bool kHandheld = sizeof(TCHAR) == 2; // the handheld passes UTF-16 text
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+// Room for more GDI objects, which shrinks by each object alive (Wine does not tell
+// their number): pens made until the platform refuses one, then deleted.
+inline int GdiRoom() {
+    std::vector<HPEN> pens;
+    for (HPEN pen; pens.size() < 100000 && (pen = CreatePen(PS_SOLID, 1, 0)) != nullptr;) {
+        pens.push_back(pen);
+    }
+    EXPECT_LT(pens.size(), 100000u) << "the platform sets a limit";
+    std::for_each(pens.begin(), pens.end(), DeleteObject);
+    return static_cast<int>(pens.size());
+}
+
+// A failure names the pixel, the colour found and the colour expected.
+#define EXPECT_PIXEL(dc, x, y, colour)                                                             \
+    EXPECT_EQ(GetPixel(dc, x, y), COLORREF(colour))                                                \
+        << std::hex << "pixel (" << std::dec << (x) << ", " << (y) << ") is 0x" << std::hex        \
+        << GetPixel(dc, x, y) << ", expected 0x" << COLORREF(colour)
+
+// Zeroed state, the generator at its start and a white 800 x 600 DIB section as the
+// drawing area.
+class Core : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        Bench = BenchState{};
+        RandomReset();
+        Bench.DrawDC = AreaDC = CreateCompatibleDC(nullptr);
+        NewArea(800, 600);
+    }
+    void TearDown() override {
+        if (Bench.SourceDC != nullptr) {
+            ReleaseSourceBitmap();
+        }
+        DeleteObject(SelectObject(AreaDC, OldBitmap));
+        DeleteDC(AreaDC);
+    }
+    // BitBlt's source, built as at start-up; the generator back at its start.
+    void Source() {
+        SetupSourceBitmap();
+        Bench.DrawDC = AreaDC;
+        RandomReset();
+    }
+    // A new white drawing area of that size; Bits are its pixels, top row first.
+    void NewArea(INT width, INT height) {
+        BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0},
+                           {}};
+        void *bits;
+        const HGDIOBJ old = SelectObject(
+            AreaDC, CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        OldBitmap == nullptr ? void(OldBitmap = old) : void(DeleteObject(old)); // ours
+        Bits = static_cast<const DWORD *>(bits);
+        Bench.ScreenWidth = width;
+        Bench.ScreenHeight = height;
+        PaintWhite(AreaDC);
+    }
+    std::vector<DWORD> Pixels() const {
+        GdiFlush();
+        return std::vector<DWORD>(Bits, Bits + Bench.ScreenWidth * Bench.ScreenHeight);
+    }
+    // How many draws the generator has made since its start.
+    static int DrawsTaken() {
+        const int probe = RandomInt(0x7fffffff);
+        RandomReset();
+        int taken = 0;
+        for (; taken < 100000 && RandomInt(0x7fffffff) != probe; taken++) {
+        }
+        return taken;
+    }
+    HDC AreaDC;
+    const DWORD *Bits = nullptr;
+    HGDIOBJ OldBitmap = nullptr;
+};
+
+namespace {
 
 // The desktop's LCG and the handheld's MT19937 (first word 2357136044) from their
 // fixed start; every draw takes one step, whatever the bound.
@@ -74,15 +160,12 @@ TEST_F(Core, RecordAndReplayDrawTheSameAndLeaveNothing) {
     std::vector<INT> tape(2000 * MAX_DRAWS_PER_CALL);
     DrawTape = tape.data();
     const auto dcState = [this] {
-        const HDC dc = AreaDC;
-        return std::vector<INT_PTR>{INT_PTR(GetCurrentObject(dc, OBJ_PEN)),
-                                    INT_PTR(GetCurrentObject(dc, OBJ_BRUSH)),
-                                    INT_PTR(GetCurrentObject(dc, OBJ_FONT)),
-                                    INT_PTR(GetCurrentObject(dc, OBJ_BITMAP)),
-                                    INT_PTR(GetTextColor(dc)),
-                                    INT_PTR(GetBkColor(dc)),
-                                    GetBkMode(dc),
-                                    INT_PTR(GetTextAlign(dc))};
+        std::vector<INT_PTR> state = {INT_PTR(GetTextColor(AreaDC)), INT_PTR(GetBkColor(AreaDC)),
+                                      GetBkMode(AreaDC), INT_PTR(GetTextAlign(AreaDC))};
+        for (const UINT type : {OBJ_PEN, OBJ_BRUSH, OBJ_FONT, OBJ_BITMAP}) {
+            state.push_back(INT_PTR(GetCurrentObject(AreaDC, type)));
+        }
+        return state;
     };
     for (const int width : {64, 4}) {
         NewArea(width, width * 3 / 4);
@@ -111,15 +194,12 @@ TEST_F(Core, RecordAndReplayDrawTheSameAndLeaveNothing) {
                 read[run] = DrawTapeAt;
             }
             size_t expected = 0;
-            for (int i = 0; i < calls; i++) {
-                expected += draws[test];
-                if (test == 7) { // the length less one, then the characters
-                    const int length = tape[expected - 1] + 1;
-                    EXPECT_TRUE(length <= 8 &&
-                                std::all_of(&tape[expected], &tape[expected + length],
-                                            [](INT c) { return c < 96; }));
-                    expected += length;
-                }
+            for (int i = 0; i < calls; i++) { // text: the length less one, then the characters
+                const int more = test == 7 ? tape[expected + 13] + 1 : 0;
+                const INT *text = tape.data() + expected + 14;
+                EXPECT_TRUE(more <= 8 &&
+                            std::all_of(text, text + more, [](INT c) { return c < 96; }));
+                expected += draws[test] + more;
             }
             EXPECT_EQ(read[1], expected);
             EXPECT_EQ(read[2], expected) << "the replay reads what was recorded";
@@ -177,9 +257,7 @@ TEST_F(Core, RunTestScoresTheCallsInItsWindow) {
         {0, 10001, 995, 995},     {0, 1000, 1, 11},         {5, 25000, 1, 1},
         {0xFFFFFFFF, 700, 1, 15}, {0xFFFFD8F0, 700, 1, 15}, {0x7FFFFFFF, 700, 1, 15}};
     for (const std::vector<uint64_t> &c : cases) {
-        TestClock::Start = c[0];
-        TestClock::Num = c[1];
-        TestClock::Den = c[2];
+        std::tie(TestClock::Start, TestClock::Num, TestClock::Den) = std::tie(c[0], c[1], c[2]);
         TestClock::Readings = 0;
         TestClock::AllTimeCritical = true;
         RandomReset();

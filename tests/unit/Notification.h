@@ -6,9 +6,8 @@
 
 namespace testing::internal {
 
-class Notification {
-  public:
-    Notification() : event(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+struct Notification {
+    const HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     ~Notification() {
         CloseHandle(event);
     }
@@ -18,9 +17,6 @@ class Notification {
     void WaitForNotification() {
         WaitForSingleObject(event, INFINITE);
     }
-
-  private:
-    const HANDLE event;
 };
 
 } // namespace testing::internal

@@ -1,16 +1,19 @@
-#include "Support.h"
-
+// The controller on a real window of the program's window procedure, filling the
+// screen as the program's does, and a real message loop.
+#include "Bench.h"
 #include "DQuenzel.h"
 #include "Services.h"
 
+#include <gtest/gtest.h>
+
+#include <vector>
+
 namespace {
 
-// The controller on a real window of the program's window procedure, filling the
-// screen as the program's does, and a real message loop.
-class Ui : public Fresh {
+class Ui : public ::testing::Test {
   protected:
     void SetUp() override {
-        Fresh::SetUp();
+        Bench = BenchState{};
         WindowClass = WNDCLASS{};
         WindowClass.lpfnWndProc = MainWndProc;
         WindowClass.hInstance = GetModuleHandle(nullptr);
@@ -21,7 +24,6 @@ class Ui : public Fresh {
     }
     void TearDown() override {
         DestroyWindow(Bench.MainWindow);
-        Fresh::TearDown();
     }
     static HWND Button(const TCHAR *caption) {
         return FindWindowEx(Bench.MainWindow, nullptr, TEXT("button"), caption);
@@ -41,8 +43,8 @@ TEST_F(Ui, StartStepsAndCloseWaitsForTheStep) {
     EXPECT_FALSE(KillTimer(Bench.MainWindow, STEP_TIMER_ID));
     const HWND start = Button(TEXT("Start"));
     const HWND close = Button(TEXT("Close"));
-    EXPECT_EQ((Ints{GetDlgCtrlID(start), GetDlgCtrlID(close), Bench.StepIndex}),
-              (Ints{ID_NEXT, ID_CLOSE, 1}));
+    EXPECT_EQ((std::vector<int>{GetDlgCtrlID(start), GetDlgCtrlID(close), Bench.StepIndex}),
+              (std::vector<int>{ID_NEXT, ID_CLOSE, 1}));
     Send(WM_KEYDOWN, VK_F1);
     EXPECT_TRUE(IsWindow(start));
     Bench.StepIndex = TEST_COUNT + 1; // the summary next: no test to run
