@@ -81,4 +81,10 @@ TEST_F(Ui, OnlyClassAndTitleTogetherAreARunningCopy) {
     }
 }
 
+// Scores as the screens write them, the most negative one too, in the flavour's width.
+TEST(Services, DecimalText) {
+    EXPECT_EQ(ToText(IntToWStr(-2147483647 - 1) + IntToWStr(0) + IntToWStr(1234570)),
+              TEXT("-214748364801234570"));
+}
+
 } // namespace
