@@ -10,6 +10,8 @@
 
 #include <vector>
 
+namespace {
+
 // The desktop's own calls: the handheld's CE pseudo-handles mean nothing to them.
 #undef GetCurrentProcess
 #undef GetCurrentThread
@@ -20,7 +22,7 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 
 // Room for more GDI objects, which shrinks by each object alive (Wine does not tell
 // their number): pens made until the platform refuses one, then deleted.
-inline int GdiRoom() {
+int GdiRoom() {
     std::vector<HPEN> pens;
     for (HPEN pen; pens.size() < 100000 && (pen = CreatePen(PS_SOLID, 1, 0)) != nullptr;) {
         pens.push_back(pen);
@@ -90,8 +92,6 @@ class Core : public ::testing::Test {
     HGDIOBJ OldBitmap = nullptr;
 };
 
-namespace {
-
 // The desktop's LCG and the handheld's MT19937 (first word 2357136044) from their
 // fixed start; every draw takes one step, whatever the bound.
 TEST_F(Core, GeneratorsStartFromTheirFixedState) {
@@ -150,7 +150,7 @@ TEST_F(Core, FirstShapeOfEachWorkload) {
     }
 }
 
-// Every workload, many calls on a full and on a tiny area from a generator state
+// Every workload, many calls on a small and on a tiny area from a generator state
 // saved mid-sequence: drawing live, recording and replaying give the very same
 // pixels; a call takes a fixed number of draws (text: 14, then 1 to 8 characters in
 // 32 to 127), the replay none; the DC is left as found and no GDI object alive.
