@@ -33,31 +33,9 @@ static constexpr bool NamesAgree() {
 static_assert(NamesAgree(), "the test table's names differ from TEST_NAMES");
 
 INT64 CountCalls(TestProc test, DWORD window, DWORD &elapsed) {
-    const DWORD start = GetTickCount();
-    INT64 count = 0;
-    DWORD now;
-    do {
-        test();
-        count++;
-        // Unsigned difference: still right when the tick counter wraps to 0.
-        now = GetTickCount() - start;
-    } while (now <= window);
-    elapsed = now;
-    return count;
+    return CountCallsOn<TickCounter>(test, window, elapsed);
 }
 
 void RunTest() {
-    const TestProc test = TestTable[Bench.StepIndex].Proc;
-
-    Bench.DrawDC = GetDC(Bench.MainWindow);
-    // The priority is raised before the clock is first read and lowered only after
-    // the score is stored, so neither change falls into the measured window.
-    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
-
-    DWORD elapsed;
-    const INT64 count = CountCalls(test, TEST_WINDOW_MS, elapsed);
-
-    Bench.TestResults[Bench.StepIndex] = static_cast<INT>(count / 10);
-    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL);
-    ReleaseDC(Bench.MainWindow, Bench.DrawDC);
+    RunTestOn<TickCounter>();
 }
