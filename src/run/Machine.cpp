@@ -205,7 +205,7 @@ Setting Describe(const Options &options, const Target &target) {
     set.Raw = options.Raw;
     set.WarmupMs = options.WarmupMs;
     set.Affinity = options.Affinity;
-    set.Shuffle = options.Shuffle ? static_cast<INT>(options.ShuffleSeed) : -1;
+    set.Shuffle = options.Shuffle ? static_cast<std::int64_t>(options.ShuffleSeed) : -1;
     set.Precision = options.Precision;
     set.Confidence = options.Confidence;
     AddFacts(set, options.Host);

@@ -25,6 +25,7 @@ struct Options {
     DWORD MaxSeconds = 600;
     std::string Json, Csv, Svg, Snapshot, BenchmarkJson;
     std::vector<std::string> Compare;
+    double FailSlower = 0; // per cent; 0: no gate
 };
 
 // Reads the arguments (argv[1] on). Returns false with a one-line message naming

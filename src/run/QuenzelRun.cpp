@@ -17,6 +17,10 @@ static int Fail(const std::string &message, int code) {
 
 // The exit code of a run stopped by Ctrl+C or a closed console, as a shell gives it.
 constexpr int INTERRUPTED = 130;
+// The exit code of a run that --fail-slower found slower than the first --compare run.
+constexpr int SLOWER = 4;
+
+static_assert(LAST_TEST == TEST_COUNT, "saved runs number their tests as the test table does");
 
 int main() {
     PrepareConsole();
@@ -37,11 +41,11 @@ int main() {
     std::vector<OldRun> olds;
     for (const std::string &path : run.Compare) {
         std::string text;
-        olds.push_back({path, Report{}});
+        olds.push_back({path, {}, {}});
         if (!ReadWhole(path, text, error)) {
             return Fail(error, 2);
         }
-        if (!ParseReport(text, olds.back().Run, error)) {
+        if (!ReadSavedRun(text, olds.back(), error)) {
             return Fail("--compare file '" + path + "' is not a saved run: " + error, 2);
         }
     }
@@ -50,8 +54,8 @@ int main() {
     // Each output and how it is made once the run is measured.
     const std::vector<std::tuple<std::string, const std::string &, std::function<std::string()>>>
         files = {
-            {"--json", run.Json, [&] { return ToJson(report); }},
-            {"--csv", run.Csv, [&] { return ToCsv(report); }},
+            {"--json", run.Json, [&] { return ToJson(report, olds); }},
+            {"--csv", run.Csv, [&] { return ToCsv(report, olds); }},
             {"--svg", run.Svg, [&] { return ToSvg(report, olds); }},
             {"--benchmark-json", run.BenchmarkJson, [&] { return ToBenchmarkJson(report); }},
             {"--snapshot", run.Snapshot, [&] { return snapshot; }},
@@ -113,8 +117,9 @@ int main() {
     }
 
     Summarise(report);
-    int code =
-        WriteOut(ToTable(report, olds)) ? 0 : Fail("cannot write the table to standard output", 1);
+    int code = WriteOut(ToTable(report, olds, run.FailSlower))
+                   ? 0
+                   : Fail("cannot write the table to standard output", 1);
     for (const auto &[option, path, make] : files) {
         if (path.empty()) {
             continue;
@@ -129,6 +134,21 @@ int main() {
             code = Fail(option + " file '" + path + "': not enough memory to make it", 1);
         } else if (!WriteAtomically(path, text, error)) {
             code = Fail(error, 1);
+        }
+    }
+    // The gate trips after every output is written, so nothing of the run is lost.
+    if (!olds.empty()) {
+        std::string slower;
+        for (const std::string &name : SlowerBeyond(report, olds[0], run.FailSlower)) {
+            slower += " " + name;
+        }
+        if (!slower.empty()) {
+            char percent[32];
+            std::snprintf(percent, sizeof percent, "%g", run.FailSlower);
+            const int failed =
+                Fail("slower than '" + olds[0].Name + "' by more than " + percent + " %:" + slower,
+                     SLOWER);
+            code = code == 0 ? failed : code;
         }
     }
     return code;
