@@ -33,6 +33,8 @@ std::string Usage() {
            std::to_string(MAX_COMPARE_BYTES >> 20) +
            " MiB each): the ratio of the rates with its\n"
            "                     interval, and a verdict\n"
+           "  --fail-slower P    exit with code 4 when a test is slower than the first OLD\n"
+           "                     by more than P % (its whole interval), 0.1 to 99\n"
            "  --confidence C     of the intervals and verdicts, 0.5 to 0.999 (default 0.99)\n"
            "  --svg FILE         draw a bar chart of the medians (and of OLD when comparing)\n"
            "  --snapshot FILE    save the drawing area as a BMP file after the first test\n"
@@ -157,10 +159,10 @@ bool ParseOptions(int argc, const char *const argv[], Options &options, std::str
             continue;
         }
         static const char *const withValue[] = {
-            "--tests",      "--window-ms", "--repeat",    "--offscreen", "--json",
-            "--csv",        "--svg",       "--compare",   "--snapshot",  "--benchmark-json",
-            "--confidence", "--affinity",  "--warmup-ms", "--shuffle",   "--precision",
-            "--max-seconds"};
+            "--tests",       "--window-ms",  "--repeat",    "--offscreen", "--json",
+            "--csv",         "--svg",        "--compare",   "--snapshot",  "--benchmark-json",
+            "--confidence",  "--affinity",   "--warmup-ms", "--shuffle",   "--precision",
+            "--max-seconds", "--fail-slower"};
         if (std::find_if(std::begin(withValue), std::end(withValue),
                          [&](const char *known) { return name == known; }) == std::end(withValue)) {
             error = name.rfind("-", 0) == 0 ? "unknown option '" + name + "'"
@@ -203,6 +205,12 @@ bool ParseOptions(int argc, const char *const argv[], Options &options, std::str
                 return false;
             }
             options.Confidence = decimal;
+        } else if (name == "--fail-slower") {
+            if (!ParseDecimal(percent, 0.1, 99, decimal)) {
+                error = "--fail-slower takes a percentage from 0.1 to 99, not '" + value + "'";
+                return false;
+            }
+            options.FailSlower = decimal;
         } else if (name == "--precision") {
             if (!ParseDecimal(percent, 0.1, 50, decimal)) {
                 error = "--precision takes a percentage from 0.1 to 50, not '" + value + "'";
