@@ -57,6 +57,14 @@ struct Table {
         }
         Line(cells);
     }
+    // A row of the setting: a key and its value.
+    void KeyValue(const std::string &key, const std::string &value) {
+        std::vector<std::string> cells(Columns.size());
+        cells[0] = "setting";
+        cells[4] = key;
+        cells[5] = value;
+        Line(cells);
+    }
     void Line(const std::vector<std::string> &cells) {
         for (size_t i = 0; i < cells.size(); i++) {
             Text += (i == 0 ? "" : ",") + cells[i];
@@ -73,18 +81,13 @@ std::string ToCsv(const Report &report, const std::vector<OldRun> &olds) {
     table.Add(SUMMARY_FIELDS);
     table.Add(COMPARISON_FIELDS);
     table.Line(table.Columns);
-    Json setting = SettingRecord(report.Set);
-    setting["total"] = report.Total;
-    for (const auto &[key, value] : setting.items()) {
-        std::vector<std::string> cells(table.Columns.size());
-        cells[0] = "setting";
-        cells[4] = key;
-        // The fields' own decimals, as the JSON has them.
-        const auto field = std::find_if(SETTING_FIELDS.begin(), SETTING_FIELDS.end(),
-                                        [&](const Field<Setting> &f) { return key == f.Key; });
-        cells[5] = Cell(value, field == SETTING_FIELDS.end() ? -1 : field->Decimals);
-        table.Line(cells);
+    for (const Field<Setting> &field : SETTING_FIELDS) {
+        table.KeyValue(field.Key, Cell(field.Get(report.Set), field.Decimals));
     }
+    for (const SettingField &fact : report.Set.Facts) {
+        table.KeyValue(fact.Key, Cell(fact.Value, -1));
+    }
+    table.KeyValue("total", std::to_string(report.Total));
     for (const TestRun &test : report.Tests) {
         for (size_t i = 0; i < test.Samples.size(); i++) {
             table.Row("sample", &test, std::to_string(i + 1), SAMPLE_FIELDS, test.Samples[i]);
