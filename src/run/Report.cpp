@@ -107,13 +107,10 @@ std::string VerdictText(const Comparison &c, const TestRun &now, const OldTest &
 
 std::vector<std::string> SlowerBeyond(const Report &report, const OldRun &old, double percent) {
     std::vector<std::string> names;
-    for (const TestRun &test : report.Tests) {
-        const OldTest *before = Find(old, test.Index);
-        if (percent > 0 && before != nullptr && test.Median > 0) {
-            const Comparison c = CompareTest(test, *before, report.Set.Confidence);
-            if (c.Verdict == Comparison::Slower && c.High < 1 - percent / 100) {
-                names.push_back(test.Name);
-            }
+    for (const ComparisonRow &row : Comparisons(report, old)) {
+        const Comparison &c = row.Result;
+        if (percent > 0 && c.Verdict == Comparison::Slower && c.High < 1 - percent / 100) {
+            names.push_back(row.Now.Name);
         }
     }
     return names;

@@ -147,7 +147,8 @@ std::string ToSvg(const Report &report, const std::vector<OldRun> &olds) {
     for (const Text &text : texts) {
         widest = std::max(widest, text.Width);
     }
-    const double left = MARGIN + LETTER_WIDTH * label + MARGIN;
+    // Room at the left for the longest label and for half an axis label.
+    const double left = std::max(MARGIN + LETTER_WIDTH * label + MARGIN, 50.0);
     const double width =
         std::max(left + PLOT_WIDTH + MARGIN + LETTER_WIDTH * note, LETTER_WIDTH * widest) +
         2 * MARGIN;
@@ -170,7 +171,7 @@ std::string ToSvg(const Report &report, const std::vector<OldRun> &olds) {
         out += Format("<line x1=\"%.1f\" x2=\"%.1f\" y1=\"%.1f\" y2=\"%.1f\" stroke=\"#ccc\"/>\n",
                       x(at), x(at), top - 5, bottom);
         const std::string tick =
-            olds.empty() ? Format("%+.1f%%", (at - 1) * 100) : Format("%.3g", at);
+            olds.empty() ? Format("%+.3g%%", (at - 1) * 100) : Format("%.3g", at);
         out += Format("<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"middle\">%s</text>\n", x(at),
                       bottom + 16, tick.c_str());
     }

@@ -81,6 +81,10 @@ std::string ToTable(const Report &report, const std::vector<OldRun> &olds, doubl
         out += Format("   vs old %-47zu", k + 1);
     }
     EndLine(out);
+    std::vector<std::vector<ComparisonRow>> columns;
+    for (const OldRun &old : olds) {
+        columns.push_back(Comparisons(report, old));
+    }
     const std::vector<std::string> failed =
         olds.empty() ? std::vector<std::string>{} : SlowerBeyond(report, olds[0], failSlower);
     for (const TestRun &test : report.Tests) {
@@ -98,9 +102,9 @@ std::string ToTable(const Report &report, const std::vector<OldRun> &olds, doubl
                                             *test.Bound * 100)
                                    : Format(" %9s %6s %-14s %7s %6s", "-", "-", "", "-", "-");
         }
-        for (const OldRun &old : olds) {
+        for (const std::vector<ComparisonRow> &column : columns) {
             std::string cell = "n/a";
-            for (const ComparisonRow &row : Comparisons(report, old)) {
+            for (const ComparisonRow &row : column) {
                 cell = row.Now.Index == test.Index ? Cell(row) : cell;
             }
             out += Format("   %-56s", cell.c_str());
@@ -128,7 +132,7 @@ std::string ToTable(const Report &report, const std::vector<OldRun> &olds, doubl
     for (size_t k = 0; k < olds.size(); k++) {
         double logs = 0;
         int counts[4] = {};
-        const std::vector<ComparisonRow> rows = Comparisons(report, olds[k]);
+        const std::vector<ComparisonRow> &rows = columns[k];
         for (const ComparisonRow &row : rows) {
             logs += std::log(row.Result.Ratio);
             counts[row.Result.Verdict]++;
