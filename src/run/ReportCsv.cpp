@@ -10,7 +10,7 @@ static std::string Cell(const Json &value, int decimals) {
     if (value.is_null()) {
         return "";
     }
-    if (value.is_number_float() && decimals >= 0) {
+    if (value.is_number_float() && decimals != AS_IS) {
         char text[64];
         std::snprintf(text, sizeof text, "%.*f", decimals, value.get<double>());
         return text;
@@ -49,7 +49,7 @@ struct Table {
         cells[0] = record;
         if (test != nullptr) {
             cells[1] = std::to_string(test->Index);
-            cells[2] = Cell(test->Name, -1);
+            cells[2] = Cell(test->Name, AS_IS);
         }
         cells[3] = sample;
         for (const Field<T> &field : fields) {
@@ -85,7 +85,7 @@ std::string ToCsv(const Report &report, const std::vector<OldRun> &olds) {
         table.KeyValue(field.Key, Cell(field.Get(report.Set), field.Decimals));
     }
     for (const SettingField &fact : report.Set.Facts) {
-        table.KeyValue(fact.Key, Cell(fact.Value, -1));
+        table.KeyValue(fact.Key, Cell(fact.Value, AS_IS));
     }
     table.KeyValue("total", std::to_string(report.Total));
     for (const TestRun &test : report.Tests) {

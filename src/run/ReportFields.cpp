@@ -14,44 +14,45 @@ static Json Known(const std::optional<double> &value) {
 }
 
 const std::vector<Field<Setting>> SETTING_FIELDS = {
-    {"program", -1, [](const Setting &s) { return Text(s.Program); }},
-    {"version", -1, [](const Setting &s) { return Text(s.Version); }},
-    {"flavour", -1, [](const Setting &s) { return Text(s.Flavour); }},
-    {"utc", -1, [](const Setting &s) { return Text(s.Utc); }},
-    {"windows", -1, [](const Setting &s) { return Text(s.Windows); }},
-    {"wine", -1, [](const Setting &s) { return Text(s.Wine); }},
-    {"target", -1, [](const Setting &s) { return Text(s.Target); }},
-    {"width", -1, [](const Setting &s) { return Json(s.Width); }},
-    {"height", -1, [](const Setting &s) { return Json(s.Height); }},
-    {"depth", -1, [](const Setting &s) { return Json(s.Depth); }},
-    {"dpi", -1, [](const Setting &s) { return Json(s.Dpi); }},
-    {"window_ms", -1, [](const Setting &s) { return Json(s.WindowMs); }},
-    {"repeat", -1, [](const Setting &s) { return Json(s.Repeat); }},
-    {"raw", -1, [](const Setting &s) { return Json(s.Raw); }},
+    {"program", AS_IS, [](const Setting &s) { return Text(s.Program); }},
+    {"version", AS_IS, [](const Setting &s) { return Text(s.Version); }},
+    {"flavour", AS_IS, [](const Setting &s) { return Text(s.Flavour); }},
+    {"utc", AS_IS, [](const Setting &s) { return Text(s.Utc); }},
+    {"windows", AS_IS, [](const Setting &s) { return Text(s.Windows); }},
+    {"wine", AS_IS, [](const Setting &s) { return Text(s.Wine); }},
+    {"target", AS_IS, [](const Setting &s) { return Text(s.Target); }},
+    {"width", AS_IS, [](const Setting &s) { return Json(s.Width); }},
+    {"height", AS_IS, [](const Setting &s) { return Json(s.Height); }},
+    {"depth", AS_IS, [](const Setting &s) { return Json(s.Depth); }},
+    {"dpi", AS_IS, [](const Setting &s) { return Json(s.Dpi); }},
+    {"window_ms", AS_IS, [](const Setting &s) { return Json(s.WindowMs); }},
+    {"repeat", AS_IS, [](const Setting &s) { return Json(s.Repeat); }},
+    {"raw", AS_IS, [](const Setting &s) { return Json(s.Raw); }},
     {"tick_step_ms", 3, [](const Setting &s) { return Json(s.TickStepMs); }},
     // Measured only for the ceiling.
     {"draw_ns", 3, [](const Setting &s) { return s.Raw ? Json(s.DrawNs) : Json(); }},
     {"tick_ns", 3, [](const Setting &s) { return s.Raw ? Json(s.TickNs) : Json(); }},
-    {"warmup_ms", -1, [](const Setting &s) { return Json(s.WarmupMs); }},
-    {"affinity", -1, [](const Setting &s) { return s.Affinity < 0 ? Json() : Json(s.Affinity); }},
-    {"shuffle", -1, [](const Setting &s) { return s.Shuffle < 0 ? Json() : Json(s.Shuffle); }},
+    {"warmup_ms", AS_IS, [](const Setting &s) { return Json(s.WarmupMs); }},
+    {"affinity", AS_IS,
+     [](const Setting &s) { return s.Affinity < 0 ? Json() : Json(s.Affinity); }},
+    {"shuffle", AS_IS, [](const Setting &s) { return s.Shuffle < 0 ? Json() : Json(s.Shuffle); }},
     {"precision", 4, [](const Setting &s) { return Json(s.Precision); }},
     {"confidence", 4, [](const Setting &s) { return Json(s.Confidence); }},
 };
 
 const std::vector<Field<Sample>> SAMPLE_FIELDS = {
-    {"count", -1, [](const Sample &x) { return Json(x.Count); }},
-    {"tick_ms", -1, [](const Sample &x) { return Json(x.TickMs); }},
+    {"count", AS_IS, [](const Sample &x) { return Json(x.Count); }},
+    {"tick_ms", AS_IS, [](const Sample &x) { return Json(x.TickMs); }},
     {"qpc_ms", 3, [](const Sample &x) { return Json(x.QpcMs); }},
-    {"per_second", -1, [](const Sample &x) { return Json(x.PerSecond); }},
+    {"per_second", AS_IS, [](const Sample &x) { return Json(x.PerSecond); }},
     {"rate", 1, [](const Sample &x) { return Json(x.Rate); }},
 };
 
 const std::vector<Field<RawSample>> RAW_FIELDS = {
-    {"calls", -1, [](const RawSample &x) { return Json(x.Calls); }},
+    {"calls", AS_IS, [](const RawSample &x) { return Json(x.Calls); }},
     {"qpc_ms", 3, [](const RawSample &x) { return Json(x.QpcMs); }},
     {"rate", 1, [](const RawSample &x) { return Json(x.Rate); }},
-    {"replays_sample", -1, [](const RawSample &x) { return Json(x.Of); }},
+    {"replays_sample", AS_IS, [](const RawSample &x) { return Json(x.Of); }},
     {"draws_per_call", 3, [](const RawSample &x) { return Json(x.DrawsPerCall); }},
 };
 
@@ -73,24 +74,24 @@ const std::vector<Field<TestRun>> SUMMARY_FIELDS = {
 // Without a verdict there is no interval and no p-value; a p-value keeps all its
 // digits, however small.
 const std::vector<Field<ComparisonRow>> COMPARISON_FIELDS = {
-    {"old", -1, [](const ComparisonRow &r) { return Json(r.Old.Name); }},
+    {"old", AS_IS, [](const ComparisonRow &r) { return Json(r.Old.Name); }},
     {"ratio", 4, [](const ComparisonRow &r) { return Json(r.Result.Ratio); }},
     {"low", 4,
      [](const ComparisonRow &r) { return r.Result.Low > 0 ? Json(r.Result.Low) : Json(); }},
     {"high", 4,
      [](const ComparisonRow &r) { return r.Result.Low > 0 ? Json(r.Result.High) : Json(); }},
-    {"p", -1,
+    {"p", AS_IS,
      [](const ComparisonRow &r) {
          return r.Result.Verdict == Comparison::TooFew ? Json() : Json(r.Result.P);
      }},
-    {"verdict", -1,
+    {"verdict", AS_IS,
      [](const ComparisonRow &r) {
          return Json(VerdictText(r.Result, r.Now, r.Before, r.Confidence));
      }},
 };
 
 Json Rounded(const Json &value, int decimals) {
-    if (!value.is_number_float() || decimals < 0) {
+    if (!value.is_number_float() || decimals == AS_IS) {
         return value;
     }
     const double scale = std::pow(10.0, decimals);

@@ -14,7 +14,8 @@
 using Json = nlohmann::ordered_json;
 
 // A field of a record of type T: a number, text, true or false, or null for what is
-// not known. A number is rounded to Decimals (-1: kept whole).
+// not known. A number is rounded to Decimals, or kept AS_IS.
+constexpr int AS_IS = -1;
 template <class T> struct Field {
     const char *Key;
     int Decimals;
