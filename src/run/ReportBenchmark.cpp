@@ -20,7 +20,8 @@ static Json Entry(const TestRun &test, size_t family, const std::string &suffix,
             {"real_time", Rounded(realNs, 3)},
             {"cpu_time", Rounded(cpuNs, 3)},
             {"time_unit", "ns"},
-            {"items_per_second", realNs > 0 ? Rounded(1e9 / realNs, 1) : Json()}};
+            // Infinite for a window of no time, which JSON holds as null.
+            {"items_per_second", Rounded(1e9 / realNs, 1)}};
 }
 
 std::string ToBenchmarkJson(const Report &report) {
