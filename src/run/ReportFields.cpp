@@ -37,7 +37,7 @@ const std::vector<Field<Setting>> SETTING_FIELDS = {
      [](const Setting &s) { return s.Affinity < 0 ? Json() : Json(s.Affinity); }},
     {"shuffle", AS_IS, [](const Setting &s) { return s.Shuffle < 0 ? Json() : Json(s.Shuffle); }},
     {"precision", 4, [](const Setting &s) { return Json(s.Precision); }},
-    {"confidence", 4, [](const Setting &s) { return Json(s.Confidence); }},
+    {"confidence", AS_IS, [](const Setting &s) { return Json(s.Confidence); }},
 };
 
 const std::vector<Field<Sample>> SAMPLE_FIELDS = {

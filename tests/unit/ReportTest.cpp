@@ -90,6 +90,10 @@ TEST(RunReport, SummariesOfTheSamples) {
         << "three samples say nothing at 99 %, and BitBlt has no raw samples";
     EXPECT_DOUBLE_EQ(blt.Spread, 3 / 11.5);
     EXPECT_EQ(report.Total, 55); // floor(111.5) div 2
+    const TestRun idle{
+        .Index = 5, .Name = "Ellipse", .Samples = std::vector<Sample>(8, {0, 1, 1, 0, 0})};
+    EXPECT_EQ(HalfWidthOf(idle, 0.99), 0)
+        << "no calls in any window: no interval about a rate of 0";
     Report none;
     none.Tests.resize(1); // a test without samples sums to nothing
     Summarise(none);
@@ -263,12 +267,13 @@ TEST(RunReport, ChartOfRatiosOrOfSamples) {
     const Report now = RatesRun({6000, 7000, 8000, 9000, 10000}, {100, 200, 300, 400, 500});
     const Report old = RatesRun({1000, 2000, 3000, 4000, 5000}, {100, 200, 300, 400, 500});
     // The axis reaches 10 (the interval's top) ^ 1.05 = 11.2 either way from 1 at 265.
-    const std::string forest = ToSvg(now, {Old(old, "a<&\"\x01\xff\xed\xa0\x80z\xc3\xa9デ")});
+    const std::string forest =
+        ToSvg(now, {Old(old, "a<&\"\x01\xff\xed\xa0\x80z\xc3\xa9デ\xf0\x9f\x98\x80")});
     for (const char *part :
          {"<line class=\"interval\" x1=\"280.1\" x2=\"455.5\" y1=\"71.0\" y2=\"71.0\" "
           "stroke=\"#1a7f37\"",
           "<circle cx=\"346.1\" cy=\"71.0\" r=\"4\" fill=\"#1a7f37\"", "stroke=\"#555555\"",
-          ">old 1: a&lt;&amp;&quot;zéデ</text>", ">11.2</text>", ">0.0891</text>",
+          ">old 1: a&lt;&amp;&quot;zéデ\xf0\x9f\x98\x80</text>", ">11.2</text>", ">0.0891</text>",
           "<text x=\"10\" y=\"20\">QuenzelRun " QUENZEL_VERSION " (desktop): ratio new/old",
           ">2.667 faster</text>", ">1.000 no significant difference</text>"}) {
         EXPECT_TRUE(Has(forest, part)) << part << "\n" << forest;
@@ -360,6 +365,9 @@ TEST(SavedRun, FieldsOutOfRangeAreRefusedByName) {
         {"{\"tests\": [{\"index\": 1}],", "a test without an \"index\" or a \"median\""},
         {"{\"tests\": [{\"index\": 2, \"median\": 1, \"samples\": [{\"rate\": 0}]}],",
          "\"tests[].samples[].rate\" must be a number from 1e-06 to below"},
+        {"{\"tests\": [{\"index\": 2, \"median\": 1, \"samples\": [{\"rate\": null}]}],",
+         "\"tests[].samples[].rate\" is null"},
+        {"{\"tests\": [{\"index\": 2, \"median\": null}],", "\"tests[].median\" is null"},
         {"{\"tests\": [{\"index\": 2, \"median\": 1, \"index\": 2}],", "test 2 is listed twice"},
         {"{\"tests\": [{\"index\": 2, \"median\": 1}, {\"index\": 2, \"median\": 1}],",
          "test 2 is listed twice"},
