@@ -41,7 +41,8 @@ struct Reader : nlohmann::json_sax<Json> {
     OldRun &Run;
     std::string &Error;
     // The path of each open container and whether it is an array; the key read last
-    // (a long one stands as "*": no field has such a name).
+    // (one that is long or holds more than lower-case letters and "_" stands as "*": no
+    // field is named so, and a key such as "tests[].index" must not pass for a path).
     std::vector<std::pair<std::string, bool>> Open;
     std::string Key;
     bool IsQuenzelRun = false, HasTests = false, HasIndex = false, HasMedian = false;
@@ -151,7 +152,9 @@ struct Reader : nlohmann::json_sax<Json> {
         return true;
     }
     bool key(string_t &name) override {
-        Key = name.size() <= 32 ? name : "*";
+        const bool plain =
+            name.size() <= 32 && name.find_first_not_of("abcdefghijklmnopqrstuvwxyz_") == name.npos;
+        Key = plain ? name : "*";
         return true;
     }
     bool Enter(bool array) {

@@ -331,9 +331,10 @@ TEST(SavedRun, ReadsAndComparesAsBefore) {
 // null stands for unknown where a field may be unknown; what is not JSON, not a
 // saved run, or nested deeper than one is refused.
 TEST(SavedRun, FieldsOutOfRangeAreRefusedByName) {
-    const std::string run = "\xEF\xBB\xBF{\"program\": \"QuenzelRun\", \"extra\": [[{}], true], "
-                            "\"width\": 64, \"depth\": null, \"window_ms\": 4294967295, "
-                            "\"tests\": [{\"index\": 7, \"median\": 0, ";
+    const std::string run =
+        "\xEF\xBB\xBF{\"program\": \"QuenzelRun\", \"extra\": [[{}], true], \"tests[].index\": 0, "
+        "\"width\": 64, \"depth\": null, \"window_ms\": 4294967295, "
+        "\"tests\": [{\"index\": 7, \"median\": 0, ";
     OldRun old;
     std::string error;
     ASSERT_TRUE(ReadSavedRun(run + "\"raw_median\": null, \"samples\": [{\"rate\": 2.5}, "
