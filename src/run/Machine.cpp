@@ -1,5 +1,6 @@
 #include "Machine.h"
 
+#include "Bench.h"
 #include "Outputs.h"
 
 #include <tchar.h>
@@ -205,7 +206,7 @@ Setting Describe(const Options &options, const Target &target) {
     set.Raw = options.Raw;
     set.WarmupMs = options.WarmupMs;
     set.Affinity = options.Affinity;
-    set.Shuffle = options.Shuffle ? static_cast<INT64>(options.ShuffleSeed) : -1;
+    set.Shuffle = options.Shuffle ? static_cast<std::int64_t>(options.ShuffleSeed) : -1;
     set.Precision = options.Precision;
     set.MaxSeconds = options.MaxSeconds;
     set.Confidence = options.Confidence;

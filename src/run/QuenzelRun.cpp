@@ -17,6 +17,10 @@ static int Fail(const std::string &message, int code) {
 
 // The exit code of a run stopped before its end, as a shell gives it for Ctrl+C.
 constexpr int INTERRUPTED = 130;
+// The exit code of a run that --fail-slower found slower than the first --compare run.
+constexpr int SLOWER = 4;
+
+static_assert(LAST_TEST == TEST_COUNT, "saved runs number their tests as the test table does");
 
 static std::string StopMessage() {
     switch (Interrupted) {
@@ -51,11 +55,11 @@ int main() {
     std::vector<OldRun> olds;
     for (const std::string &path : run.Compare) {
         std::string text;
-        olds.push_back({path, Report{}});
+        olds.push_back({path, {}, {}});
         if (!ReadWhole(path, text, error)) {
             return Fail(error, 2);
         }
-        if (!ParseReport(text, olds.back().Run, error)) {
+        if (!ReadSavedRun(text, olds.back(), error)) {
             return Fail("--compare file '" + path + "' is not a saved run: " + error, 2);
         }
     }
@@ -64,8 +68,8 @@ int main() {
     // Each output and how it is made once the run is measured.
     const std::vector<std::tuple<std::string, const std::string &, std::function<std::string()>>>
         files = {
-            {"--json", run.Json, [&] { return ToJson(report); }},
-            {"--csv", run.Csv, [&] { return ToCsv(report); }},
+            {"--json", run.Json, [&] { return ToJson(report, olds); }},
+            {"--csv", run.Csv, [&] { return ToCsv(report, olds); }},
             {"--svg", run.Svg, [&] { return ToSvg(report, olds); }},
             {"--benchmark-json", run.BenchmarkJson, [&] { return ToBenchmarkJson(report); }},
             {"--snapshot", run.Snapshot, [&] { return snapshot; }},
@@ -131,7 +135,7 @@ int main() {
     int code = 0;
     try {
         Summarise(report);
-        if (!WriteOut(ToTable(report, olds))) {
+        if (!WriteOut(ToTable(report, olds, run.FailSlower))) {
             code = Fail("cannot write the table to standard output", 1);
         }
     } catch (const std::bad_alloc &) {
@@ -152,6 +156,21 @@ int main() {
         }
         if (text.empty()) {
             code = Fail(option + " file '" + path + "': not enough memory to make or write it", 1);
+        }
+    }
+    // The gate trips after every output is written, so nothing of the run is lost.
+    if (!olds.empty()) {
+        std::string slower;
+        for (const std::string &name : SlowerBeyond(report, olds[0], run.FailSlower)) {
+            slower += " " + name;
+        }
+        if (!slower.empty()) {
+            char percent[32];
+            std::snprintf(percent, sizeof percent, "%g", run.FailSlower);
+            const int failed =
+                Fail("slower than '" + olds[0].Name + "' by more than " + percent + " %:" + slower,
+                     SLOWER);
+            code = code == 0 ? failed : code;
         }
     }
     return code;

@@ -1,5 +1,6 @@
 #include "Sampler.h"
 
+#include "Bench.h"
 #include "Random.h"
 #include "SourceBitmap.h"
 #include "Workloads.h"

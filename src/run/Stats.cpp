@@ -212,10 +212,10 @@ Comparison Compare(const std::vector<double> &newer, const std::vector<double> &
     }
     result.Low = std::exp(DifferenceOfRank(a, b, k - 1));
     result.High = std::exp(DifferenceOfRank(a, b, count - k));
-    result.Verdict = result.P >= alpha ? Comparison::Same
+    result.Verdict = result.P >= alpha ? Comparison::NoDifference
                      : result.Low > 1  ? Comparison::Faster
                      : result.High < 1 ? Comparison::Slower
-                                       : Comparison::Same;
+                                       : Comparison::NoDifference;
     return result;
 }
 

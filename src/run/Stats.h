@@ -6,7 +6,7 @@
 #include <vector>
 
 struct Comparison {
-    enum Kind { Faster, Same, Slower, TooFew };
+    enum Kind { Faster, NoDifference, Slower, TooFew };
     Kind Verdict = TooFew;
     // New rate over old rate (above 1: faster), the Hodges-Lehmann estimate on the
     // logarithms of the rates, and its confidence interval (0, 0 when the samples

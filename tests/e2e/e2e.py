@@ -193,6 +193,11 @@ def case_run(wine, exe, handheld):
               f"the table: {out}")
         check(data["cpus"] >= 1 and data["qpc_hz"] > 0 and data["tick_step_ms"] >= 1 and
               ("host" in data) == window, "the machine's facts, the host only when asked")
+        # What was not measured is null: the ceiling without --raw, intervals of 3 samples.
+        unknown = [k for k in ("draw_ns", "tick_ns") if data[k] is None] + [
+            k for t in data["tests"] for k in ("raw_median", "efficiency", "bound", "half_width")
+            if t[k] is None]
+        check(len(unknown) == (2 + 4 if window else 7), f"unknowns: {unknown}")
         progress = re.findall(r"^\w+ +sample [1-3] of 3: \d+/s, \d+ min \d\d s left$", err, re.M)
         check(len(progress) == 21 * (not window), f"progress: {err}")
         for test in data["tests"]:
@@ -204,10 +209,12 @@ def case_run(wine, exe, handheld):
             raw = [(r["calls"], r["replays_sample"]) for r in test["raw_samples"]]
             check(raw == ([] if window else [(s["count"], i + 1) for i, s in
                                               enumerate(test["samples"])]), f"{test['name']}: {raw}")
-    # The recorded run has Pixel and BitBlt only; three samples a side give no verdict.
-    ratios = re.findall(r"^(Pixel|BitBlt) .* \d\.\d{3} \(too few\)$", out, re.M)
+    # The recorded run has Pixel (3 samples) and BitBlt (1) only: no verdict, and why.
+    ratios = re.findall(r"^(Pixel|BitBlt) .* \d\.\d{3} no verdict: 3 vs [13] samples, needs 5 "
+                        r"a side$", out, re.M)
     with open(os.path.join(folder, "c.svg")) as f:
-        check(len(ratios) == 2 and f.read().count('class="old"') == 2, out)
+        check(len(ratios) == 2 and f.read().count("<circle") == 2 and
+              [c["name"] for c in data["comparisons"]] == ["Pixel", "BitBlt"], out)
     second = quenzel_run(wine, exe, "--offscreen", "320x200", "--window-ms", "50", "--repeat", "2",
                          "--quiet", "--benchmark-json", os.path.join(folder, "b.json"))
     tool = subprocess.run(["/usr/bin/python3", "/usr/share/benchmark/compare.py", "benchmarks",
@@ -217,6 +224,26 @@ def case_run(wine, exe, handheld):
     check(second[1] == 0 and tool.returncode == 0 and
           reported == {test["name"] for test in data["tests"]},
           f"compare.py: {tool.returncode} {reported} {tool.stderr[-300:]}")
+
+
+def case_run_gate(wine, exe, handheld):
+    """A run gated against an earlier run of itself fails with exit code 4, naming the
+    slower tests, while a busy loop shares its processor; on a quiet machine a 50 % gate
+    passes."""
+    args = ["--tests", "Pixel,Line", "--offscreen", "320x200", "--window-ms", "200", "--repeat",
+            "5", "--affinity", "0", "--quiet"]
+    folder, code, out, err = quenzel_run(wine, exe, *args, "--json", "a.json")
+    old = os.path.join(folder, "a.json")
+    busy = subprocess.Popen(["taskset", "-c", "0", "/bin/sh", "-c", "while :; do :; done"])
+    try:
+        _, slow, out, err = quenzel_run(wine, exe, *args, "--compare", old, "--fail-slower", "5")
+    finally:
+        busy.kill()
+        busy.wait()
+    check(code == 0 and slow == 4 and re.search(r"by more than 5 %: Pixel Line$", err, re.M) and
+          out.count("<< slower by more than 5%") == 2, f"busy: exit code {slow}, {err!r}\n{out}")
+    _, code, out, err = quenzel_run(wine, exe, *args, "--compare", old, "--fail-slower", "50")
+    check(code == 0 and "gate: 0 test(s)" in out, f"quiet: exit code {code}, {err!r}\n{out}")
 
 
 def bitmap(folder, name):

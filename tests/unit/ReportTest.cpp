@@ -1,0 +1,397 @@
+#include "Report.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+using Numbers = std::vector<double>;
+
+bool Has(const std::string &text, const std::string &part) {
+    return text.find(part) != std::string::npos;
+}
+
+// Pixel: scores 100, 80, 120 (rates 1000, 800.26, 1200), raw rates 2000 and 1000;
+// BitBlt: scores 10 and 13.
+Report TwoTests() {
+    Report report;
+    report.Set.Flavour = "desktop";
+    report.Set.Target = "window";
+    report.Set.Utc = "2026-12-07T03:43:27Z";
+    report.Set.Repeat = 3;
+    report.Set.Raw = true;
+    report.Set.Facts = {{"cpus", "2", false}, {"cpu", "x86", true}};
+    report.Tests = {{.Index = 1,
+                     .Name = "Pixel",
+                     .Samples = {{1000, 10001, 10001.5, 100, 1000},
+                                 {800, 10001, 10001.5, 80, 800.26},
+                                 {1200, 10001, 10001.5, 120, 1200}},
+                     .Raw = {{2000, 1000, 2000, 1, 5}, {2000, 1000, 1000, 2, 5}}},
+                    {.Index = 6,
+                     .Name = "Bit\"Blt,\t",
+                     .Samples = {{100, 10001, 10001.5, 10, 100}, {130, 10001, 10001.5, 13, 130}},
+                     .Raw = {}}};
+    Summarise(report);
+    return report;
+}
+
+// Pixel and BitBlt with samples of these rates (and scores of a tenth of them).
+Report RatesRun(const Numbers &pixel, const Numbers &blt) {
+    Report report;
+    report.Set.Flavour = "desktop";
+    report.Set.Target = "window";
+    report.Set.TickStepMs = 15.6;
+    for (const auto &[index, name, rates] : {std::tuple{1, "Pixel", pixel}, {6, "BitBlt", blt}}) {
+        TestRun test{.Index = index, .Name = name};
+        for (const double rate : rates) {
+            test.Samples.push_back(
+                {int64_t(rate), uint32_t(10000 + rate / 1000), 10000, int(rate / 10), rate});
+        }
+        report.Tests.push_back(test);
+    }
+    Summarise(report);
+    return report;
+}
+
+// A run as a compare file holds it.
+OldRun Old(const Report &report, const std::string &name = "old.json") {
+    OldRun old{name, report.Set, {}};
+    for (const TestRun &test : report.Tests) {
+        old.Tests.push_back({test.Index, test.Name, test.Median, {}});
+        for (const Sample &sample : test.Samples) {
+            old.Tests.back().Rates.push_back(sample.Rate);
+        }
+    }
+    return old;
+}
+
+TEST(RunReport, SummariesOfTheSamples) {
+    Report report = TwoTests();
+    report.Set.DrawNs = 20000; // 5 draws a call and a tick reading: 200 us a call
+    report.Set.TickNs = 100000;
+    Summarise(report);
+    const TestRun &pixel = report.Tests[0], &blt = report.Tests[1];
+    EXPECT_EQ((Numbers{pixel.Median, pixel.Min, pixel.Max, pixel.RateMedian, *pixel.RawMedian,
+                       *pixel.RuleNs, blt.Median, blt.RateMedian}),
+              (Numbers{100, 80, 120, 1000, 1500, 200000, 11.5, 115}));
+    EXPECT_DOUBLE_EQ(pixel.Spread, 0.4);
+    // The middle of the scored/raw ratios .4, .5, .6, .8, 1, 1.2 (on a log scale).
+    EXPECT_NEAR(*pixel.Efficiency, std::sqrt(0.6 * 0.80026), 1e-9);
+    EXPECT_NEAR(*pixel.Bound, 1 / 1.3, 1e-9); // 200 us against 667 us a raw call
+    EXPECT_TRUE(Has(ToTable(report, {}), "   1500  69.3%                200000.0  76.9%\n"));
+    EXPECT_TRUE(Has(ToTable(report, {}), "      -      -                      -      -\n"))
+        << "BitBlt has no ceiling";
+    EXPECT_FALSE(pixel.EfficiencyLow || pixel.HalfWidth || blt.Efficiency || blt.Bound)
+        << "three samples say nothing at 99 %, and BitBlt has no raw samples";
+    EXPECT_DOUBLE_EQ(blt.Spread, 3 / 11.5);
+    EXPECT_EQ(report.Total, 55); // floor(111.5) div 2
+    const TestRun idle{
+        .Index = 5, .Name = "Ellipse", .Samples = std::vector<Sample>(8, {0, 1, 1, 0, 0})};
+    EXPECT_EQ(HalfWidthOf(idle, 0.99), 0)
+        << "no calls in any window: no interval about a rate of 0";
+    Report none;
+    none.Tests.resize(1); // a test without samples sums to nothing
+    Summarise(none);
+    EXPECT_EQ((Numbers{double(none.Total), none.Tests[0].Median, none.Tests[0].Spread}),
+              (Numbers{0, 0, 0}));
+}
+
+// The JSON and the CSV hold the same setting, every sample, the summaries and the
+// comparisons; what is not known is null or empty, never 0.
+TEST(RunReport, FilesHoldTheSettingSamplesAndSummaries) {
+    Report report = TwoTests();
+    report.Set.Raw = false; // the clocks' costs are then unknown
+    report.Set.Precision = 0.12344;
+    const std::vector<OldRun> olds = {Old(report)};
+    const Json root = Json::parse(ToJson(report, olds));
+    std::string keys;
+    for (const auto &[key, value] : root.items()) {
+        keys += key + "=" + (value.is_string() ? value.get<std::string>() : value.dump()) + " ";
+        if (key == "tests") {
+            break;
+        }
+    }
+    EXPECT_EQ(keys, "program=QuenzelRun version=" QUENZEL_VERSION
+                    " flavour=desktop utc=2026-12-07T03:43:27Z windows=null wine=null "
+                    "target=window width=0 height=0 depth=0 dpi=0 window_ms=10000 repeat=3 "
+                    "raw=false tick_step_ms=0.0 draw_ns=null tick_ns=null warmup_ms=0 "
+                    "affinity=null shuffle=null precision=0.1234 confidence=0.99 cpus=2 cpu=x86 "
+                    "tests=" +
+                        root["tests"].dump() + " ");
+    const Json &pixel = root["tests"][0];
+    EXPECT_EQ(pixel["samples"][1].dump(),
+              R"({"count":800,"tick_ms":10001,"qpc_ms":10001.5,"per_second":80,"rate":800.3})");
+    EXPECT_EQ(pixel["raw_samples"][1].dump(), R"({"calls":2000,"qpc_ms":1000.0,"rate":1000.0,)"
+                                              R"("replays_sample":2,"draws_per_call":5.0})");
+    EXPECT_EQ(pixel["efficiency"], 0.6929);
+    for (const char *unknown : {"efficiency_low", "efficiency_high", "half_width"}) {
+        EXPECT_TRUE(pixel[unknown].is_null()) << unknown;
+    }
+    EXPECT_TRUE(root["tests"][1]["raw_median"].is_null());
+    EXPECT_EQ(root["total"], 55);
+    EXPECT_EQ(root["comparisons"][0].dump(),
+              R"({"index":1,"name":"Pixel","old":"old.json","ratio":1.0,"low":null,)"
+              R"("high":null,"p":null,"verdict":"no verdict: 3 vs 3 samples, needs 5 a side"})");
+
+    const std::string csv = ToCsv(report, olds);
+    for (const char *line :
+         {"record,test,name,sample,key,value,count,tick_ms,qpc_ms,per_second,rate,calls,"
+          "replays_sample,draws_per_call,median,min,max,spread,rate_median,raw_median,efficiency,"
+          "efficiency_low,efficiency_high,rule_ns,bound,half_width,old,ratio,low,high,p,"
+          "verdict\n",
+          "\nsample,1,Pixel,2,,,800,10001,10001.500,80,800.3,,,,,,,,,,,,,,,,,,,,,\n",
+          "\nraw,1,Pixel,2,,,,,1000.000,,1000.0,2000,2,5.000,,,,,,,,,,,,,,,,,,\n",
+          "\nsummary,1,Pixel,,,,,,,,,,,,100.0,80,120,0.4000,1000.0,1500.0,0.6929,,,0.00,1.0000,,,"
+          ",,,,\n",
+          "\nsample,6,\"Bit\"\"Blt,\t\",1,", "\nsetting,,,,total,55,", "\nsetting,,,,draw_ns,,",
+          "\nsetting,,,,tick_step_ms,0.000,", "\nsetting,,,,cpus,2,,",
+          "\ncomparison,1,Pixel,,,,,,,,,,,,,,,,,,,,,,,,old.json,1.0000,,,,\"no verdict: 3 vs 3 "
+          "samples, needs 5 a side\"\n"}) {
+        EXPECT_TRUE(Has(csv, line)) << line << csv;
+    }
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 25 + 5 + 2 + 2 + 2);
+}
+
+// The micro-benchmark tools' layout: the setting as context, an entry per sample in
+// ns per call (processor time beside wall time), then each test's mean and median.
+TEST(RunReport, BenchmarkToolsLayout) {
+    Report report = TwoTests();
+    report.Tests[0].Samples[1].CpuMs = 4000.6;
+    const Json root = Json::parse(ToBenchmarkJson(report));
+    EXPECT_EQ(root["context"]["flavour"], "desktop");
+    std::string names;
+    for (const Json &entry : root["benchmarks"]) {
+        names +=
+            entry["name"].get<std::string>() + "/" + entry["run_type"].get<std::string>() + " ";
+    }
+    EXPECT_EQ(names, "Pixel/iteration Pixel/iteration Pixel/iteration Pixel_mean/aggregate "
+                     "Pixel_median/aggregate Bit\"Blt,\t/iteration Bit\"Blt,\t/iteration "
+                     "Bit\"Blt,\t_mean/aggregate Bit\"Blt,\t_median/aggregate ");
+    const Json &second = root["benchmarks"][1], &mean = root["benchmarks"][3];
+    EXPECT_EQ((Numbers{second["repetition_index"], second["iterations"], second["real_time"],
+                       second["cpu_time"], second["items_per_second"], mean["iterations"],
+                       mean["cpu_time"]}),
+              (Numbers{1, 800, 12501875, 5000750, 80, 3, 1666916.667}));
+    EXPECT_EQ(mean["aggregate_name"], "mean");
+}
+
+// One column per old run: the ratio of the rates, its interval, verdict and p-value,
+// or why there is no verdict; then each run's geometric mean and counts, and what
+// makes its figures unlike.
+TEST(RunReport, TableComparesWithEachOldRun) {
+    const Report now = RatesRun({6000, 7000, 8000, 9000, 10000}, {100, 200, 300, 400, 500});
+    Report same = RatesRun({1000, 2000, 3000, 4000, 5000}, {100, 200, 300, 400, 500});
+    same.Set.Target = "offscreen";
+    same.Set.WarmupMs = 200;
+    OldRun thin = Old(RatesRun({3000}, {3000})); // one sample, and one saved without rates
+    thin.Tests[1] = {6, "BitBlt", 1, {}};
+    EXPECT_EQ(ToTable(now, {Old(same, "a.json"), thin}),
+              "QuenzelRun " QUENZEL_VERSION " (desktop), window 0x0x0, 10000 ms window "
+              "(measured 10000 to 10010 ms, tick step 15.6 ms)\n"
+              "test            score        min        max  spread     n  +-99%   vs old 1"
+              "                                                 vs old 2\n"
+              "Pixel             800        600       1000   50.0%     5      -   2.667 [1.200, "
+              "10.000] faster p=0.0079                      2.667 no verdict: 5 vs 1 "
+              "samples, needs 5 a side\n"
+              "BitBlt             30         10         50  133.3%     5      -   1.000 [0.200, "
+              "5.000] no significant difference p=1         30.000 no verdict: old run "
+              "saved without its samples' rates\n"
+              "TOTAL: 415\n"
+              "(+-99%: how far the median rate's 99.0% interval reaches; - : fewer than 8 "
+              "samples)\n"
+              "old 1: a.json: geometric mean of the ratios 1.633; faster 1, slower 0, no "
+              "significant difference 1, no verdict 0\n"
+              "  warning: the runs differ in target window here, offscreen there, warmup_ms 0 "
+              "here, 200 there\n"
+              "old 2: old.json: geometric mean of the ratios 8.944; faster 0, slower 0, no "
+              "significant difference 0, no verdict 2\n"
+              "(ratio new/old of the rates, Hodges-Lehmann, with its 99.0% interval; verdict and "
+              "p by the two-sided Mann-Whitney U test)\n");
+    EXPECT_TRUE(Has(ToTable(same, {Old(now)}), "0.375 [0.100, 0.833] slower p=0.0079"));
+    EXPECT_FALSE(Has(ToTable(now, {}), "vs old"));
+    EXPECT_TRUE(Has(ToTable(now, {OldRun{}}), "ratios 0.000; faster 0, slower 0"))
+        << "no test in common";
+    same.Tests.pop_back(); // a test the old run did not have
+    EXPECT_TRUE(Has(ToTable(now, {Old(same)}), "     -   n/a\n"));
+    // Eight samples at 99 % give an interval, [1000, 1010] about 1003.5: Pixel's is known
+    // to +-0.6 % (the farther end), BitBlt's not.
+    Report precise = RatesRun({1000, 1001, 1002, 1003, 1004, 1005, 1006, 1010}, {1, 2, 3});
+    precise.Set.Precision = 0.02;
+    EXPECT_TRUE(Has(ToTable(precise, {}), "     8   0.6%\nBitBlt"));
+    precise.Set.MaxSeconds = 600;
+    EXPECT_TRUE(Has(ToTable(precise, {}),
+                    "\nPixel reached \u00b12 %\nBitBlt did not reach \u00b12 % "
+                    "in 600 s: too few samples for an interval\n"));
+    precise.Set.Precision = 0.001;
+    EXPECT_TRUE(
+        Has(ToTable(precise, {}), "\nPixel did not reach \u00b10.1 % in 600 s: \u00b10.6 %\n"));
+    precise.Set.Precision = 0.02;
+    // Known to exactly the precision asked for: 160 lies 25 % above 128, 100 nearer.
+    Report edge = RatesRun({100, 128, 128, 128, 128, 128, 128, 160}, {});
+    edge.Set.Precision = 0.25;
+    edge.Set.Confidence = 0.9;
+    EXPECT_TRUE(Has(ToTable(edge, {}), "\nPixel reached \u00b125 %\n"));
+    EXPECT_TRUE(Has(ToTable(edge, {}), "+-90%: how far the median rate's 90.0% interval reaches; "
+                                       "- : fewer than 5 samples"));
+    precise.Set.Raw = true; // and 8 raw rates: the efficiency's interval, d(8) to d(57)
+    for (int i = 0; i < 8; i++) {
+        precise.Tests[0].Raw.push_back({1, 1, 1990.0 + 20 * i, 1, 5});
+    }
+    Summarise(precise);
+    EXPECT_TRUE(Has(ToTable(precise, {}), "  48.8% [47.4, 50.3]"));
+}
+
+// The gate fails the tests called slower whose whole interval lies below 1 - P/100,
+// against the first old run only; the table marks them.
+TEST(RunReport, GateFailsWhatIsSlowerBeyondItsMargin) {
+    const Report now = RatesRun({1000, 2000, 3000, 4000, 5000}, {100, 200, 300, 400, 500});
+    const OldRun faster = Old(RatesRun({6000, 7000, 8000, 9000, 10000}, {100, 200, 300, 400, 500}));
+    // Pixel: 0.375 [0.100, 0.833], slower; BitBlt: no significant difference.
+    EXPECT_EQ(SlowerBeyond(now, faster, 16), std::vector<std::string>{"Pixel"});
+    EXPECT_EQ(SlowerBeyond(now, faster, 17), std::vector<std::string>{}) << "0.833 > 0.83";
+    EXPECT_EQ(SlowerBeyond(now, faster, 0), std::vector<std::string>{}) << "no gate";
+    EXPECT_EQ(SlowerBeyond(now, Old(now), 1), std::vector<std::string>{});
+    const std::string table = ToTable(now, {faster, Old(now)}, 16);
+    EXPECT_TRUE(Has(table, "\nPixel ") &&
+                Has(table, " p=1         << slower by more than 16%\nBitBlt") &&
+                Has(table, "\ngate: 1 test(s) slower than old 1 by more than 16%\n"))
+        << table;
+    const std::string second = ToTable(now, {Old(now), faster}, 0.5);
+    EXPECT_FALSE(Has(second, "<<")) << "the first old run only";
+    EXPECT_TRUE(Has(second, "\ngate: 0 test(s) slower than old 1 by more than 0.5%\n"));
+}
+
+// With old runs a forest plot: per test and old run, the ratio and its interval on a
+// log axis around 1, coloured by the verdict; without, the samples around the median.
+// Whatever the names hold, the SVG is well-formed XML, and every text fits.
+TEST(RunReport, ChartOfRatiosOrOfSamples) {
+    const Report now = RatesRun({6000, 7000, 8000, 9000, 10000}, {100, 200, 300, 400, 500});
+    const Report old = RatesRun({1000, 2000, 3000, 4000, 5000}, {100, 200, 300, 400, 500});
+    // The axis reaches 10 (the interval's top) ^ 1.05 = 11.2 either way from 1 at 265.
+    const std::string forest =
+        ToSvg(now, {Old(old, "a<&\"\x01\xff\xed\xa0\x80z\xc3\xa9デ\xf0\x9f\x98\x80")});
+    for (const char *part :
+         {"<line class=\"interval\" x1=\"280.1\" x2=\"455.5\" y1=\"71.0\" y2=\"71.0\" "
+          "stroke=\"#1a7f37\"",
+          "<circle cx=\"346.1\" cy=\"71.0\" r=\"4\" fill=\"#1a7f37\"", "stroke=\"#555555\"",
+          ">old 1: a&lt;&amp;&quot;zéデ\xf0\x9f\x98\x80</text>", ">11.2</text>", ">0.0891</text>",
+          "<text x=\"10\" y=\"20\">QuenzelRun " QUENZEL_VERSION " (desktop): ratio new/old",
+          ">2.667 faster</text>", ">1.000 no significant difference</text>"}) {
+        EXPECT_TRUE(Has(forest, part)) << part << "\n" << forest;
+    }
+    // The widest text: 31 characters of a note beside the 400-pixel plot.
+    EXPECT_TRUE(Has(forest, "width=\"728\" height=\"144\""));
+    const std::string alone = ToSvg(RatesRun({80, 100, 110}, {}), {});
+    for (const char *part :
+         {"<circle cx=\"74.5\"", "<circle cx=\"265.0\"", "<circle cx=\"346.4\"", ">+26.4%</text>",
+          ">-20.9%</text>", ">median 100 calls/s, 3 samples</text>"}) {
+        EXPECT_TRUE(Has(alone, part)) << part << "\n" << alone;
+    }
+    EXPECT_FALSE(Has(alone, "interval"));
+    EXPECT_EQ(alone.rfind("</svg>\n"), alone.size() - 7);
+}
+
+std::string Fixture() {
+    std::ifstream in(QUENZEL_TEST_DATA "/saved-0.1.json");
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// A run saved by QuenzelRun 0.1 reads back and compares; so does one written now.
+TEST(SavedRun, ReadsAndComparesAsBefore) {
+    OldRun saved{"saved-0.1.json", {}, {}};
+    std::string error;
+    ASSERT_TRUE(ReadSavedRun(Fixture(), saved, error)) << error;
+    EXPECT_EQ(
+        (Numbers{double(saved.Tests.size()), double(saved.Tests[2].Index), saved.Tests[2].Median,
+                 saved.Tests[2].Rates.at(4), double(saved.Set.Width), double(saved.Set.WindowMs)}),
+        (Numbers{3, 6, 133590, 130027.9, 800, 200}));
+    EXPECT_EQ(saved.Set.Target + saved.Tests[1].Name, "offscreenLine");
+    // The same rates at half speed: slower, every test.
+    Report half = RatesRun({}, {});
+    half.Set = saved.Set;
+    half.Tests.clear();
+    for (const OldTest &test : saved.Tests) {
+        half.Tests.push_back({.Index = test.Index, .Name = test.Name});
+        for (const double rate : test.Rates) {
+            half.Tests.back().Samples.push_back({1, 200, 200, int(rate / 20), rate / 2});
+        }
+    }
+    Summarise(half);
+    const std::string table = ToTable(half, {saved});
+    EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 9) << table;
+    EXPECT_TRUE(Has(table, "faster 0, slower 3, no significant difference 0")) << table;
+    OldRun back;
+    ASSERT_TRUE(ReadSavedRun(ToJson(half, {saved}), back, error)) << error;
+    EXPECT_EQ((Numbers{double(back.Tests[0].Rates.size()), back.Tests[0].Rates[1]}),
+              (Numbers{5, std::round(saved.Tests[0].Rates[1] * 5) / 10}));
+}
+
+// What a comparison reads is checked against its field's range, naming the field;
+// null stands for unknown where a field may be unknown; what is not JSON, not a
+// saved run, or nested deeper than one is refused.
+TEST(SavedRun, FieldsOutOfRangeAreRefusedByName) {
+    const std::string run =
+        "\xEF\xBB\xBF{\"program\": \"QuenzelRun\", \"extra\": [[{}], true], \"tests[].index\": 0, "
+        "\"width\": 64, \"depth\": null, \"window_ms\": 4294967295, "
+        "\"tests\": [{\"index\": 7, \"median\": 0, ";
+    OldRun old;
+    std::string error;
+    ASSERT_TRUE(ReadSavedRun(run + "\"raw_median\": null, \"samples\": [{\"rate\": 2.5}, "
+                                   "{\"rate\": 999999999999}]}]}",
+                             old, error))
+        << error;
+    EXPECT_EQ((Numbers{double(old.Tests.at(0).Index), old.Tests[0].Rates.at(0),
+                       old.Tests[0].Rates.at(1), double(old.Set.Width), double(old.Set.WindowMs)}),
+              (Numbers{7, 2.5, 999999999999, 64, 4294967295}));
+    const std::string plain = "{\"program\": \"QuenzelRun\", \"tests\": [{\"index\": 1, "
+                              "\"median\": 1";
+    const std::pair<std::string, std::string> bad[] = {
+        {"{\"width\": 3e9,",
+         "\"width\" must be a whole number from 0 to 2147483647, not 3000000000.0"},
+        {"{\"height\": -1,", "\"height\" must be a whole number from 0 to 2147483647, not -1"},
+        {"{\"window_ms\": 4294967296,", "\"window_ms\" must be a whole number"},
+        {"{\"warmup_ms\": 0.5,",
+         "\"warmup_ms\" must be a whole number from 0 to 4294967295, not 0.5"},
+        {"{\"depth\": \"32\",",
+         "\"depth\" must be a whole number from 0 to 2147483647, not anything"},
+        {"{\"width\": [1],", "\"width\" must be"},
+        {"{\"tests\": [{\"index\": 8, \"median\": 1}],",
+         "\"tests[].index\" must be a whole number from 1 to 7, not 8"},
+        {"{\"tests\": [{\"index\": 1.5, \"median\": 1}],", "\"tests[].index\""},
+        {"{\"tests\": [{\"index\": null, \"median\": 1}],", "\"tests[].index\" is null"},
+        {"{\"tests\": [{\"index\": 1, \"median\": 1e12}],",
+         "\"tests[].median\" must be a number from 0 to below 1000000000000, not 1000000000000.0"},
+        {"{\"tests\": [{\"index\": 1, \"median\": -1}],", "\"tests[].median\""},
+        {"{\"tests\": [{\"index\": 1}],", "a test without an \"index\" or a \"median\""},
+        {"{\"tests\": [{\"index\": 2, \"median\": 1, \"samples\": [{\"rate\": 0}]}],",
+         "\"tests[].samples[].rate\" must be a number from 1e-06 to below"},
+        {"{\"tests\": [{\"index\": 2, \"median\": 1, \"samples\": [{\"rate\": null}]}],",
+         "\"tests[].samples[].rate\" is null"},
+        {"{\"tests\": [{\"index\": 2, \"median\": null}],", "\"tests[].median\" is null"},
+        {"{\"tests\": [{\"index\": 2, \"median\": 1, \"index\": 2}],", "test 2 is listed twice"},
+        {"{\"tests\": [{\"index\": 2, \"median\": 1}, {\"index\": 2, \"median\": 1}],",
+         "test 2 is listed twice"},
+        {"{\"a\": [[[[[[[[1]]]]]]]],", "nested deeper than a saved run"},
+        {"{\"width\": 1e999,", "number overflow"},
+        {"{\"width\": 1,}", "parse error at line 1, column 13: syntax error"},
+        {"", "parse error at line 1, column 1"},
+        {"{\"program\": \"Other\", \"tests\": [{\"index\": 1, \"median\": 1}]}", "not a run"},
+        {"{\"program\": \"QuenzelRun\", \"tests\": {\"index\": 1, \"median\": 1}}", "not a run"},
+    };
+    for (const auto &[head, message] : bad) {
+        // The head before a plain run's fields, or a whole document.
+        const std::string text =
+            head.empty() || head.back() == '}' ? head : head + " " + plain.substr(1) + "}]}";
+        EXPECT_FALSE(ReadSavedRun(text, old, error)) << text;
+        EXPECT_EQ(error.substr(0, message.size()), message) << text;
+    }
+}
+
+} // namespace
