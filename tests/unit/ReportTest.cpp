@@ -162,8 +162,10 @@ TEST(RunReport, FilesHoldTheSettingSamplesAndSummaries) {
 TEST(RunReport, BenchmarkToolsLayout) {
     Report report = TwoTests();
     report.Tests[0].Samples[1].CpuMs = 4000.6;
+    report.Set.DrawNs = 2.4814;
     const Json root = Json::parse(ToBenchmarkJson(report));
     EXPECT_EQ(root["context"]["flavour"], "desktop");
+    EXPECT_EQ(root["context"]["draw_ns"], 2.481) << "the setting's own decimals";
     std::string names;
     for (const Json &entry : root["benchmarks"]) {
         names +=
