@@ -45,7 +45,7 @@ struct Reader : nlohmann::json_sax<Json> {
     // field is named so, and a key such as "tests[].index" must not pass for a path).
     std::vector<std::pair<std::string, bool>> Open;
     std::string Key;
-    bool IsQuenzelRun = false, HasTests = false, HasIndex = false, HasMedian = false;
+    bool IsQuenzelRun = false, HasIndex = false, HasMedian = false;
 
     Reader(OldRun &run, std::string &error) : Run(run), Error(error) {}
 
@@ -166,7 +166,6 @@ struct Reader : nlohmann::json_sax<Json> {
             Run.Tests.emplace_back();
             HasIndex = HasMedian = false;
         }
-        HasTests = HasTests || (path == "tests" && array);
         Open.emplace_back(path, array);
         return Value(path, std::numeric_limits<double>::quiet_NaN());
     }
@@ -205,7 +204,7 @@ bool ReadSavedRun(const std::string &json, OldRun &run, std::string &error) {
     if (!Json::sax_parse(json, &reader)) {
         return false;
     }
-    if (!reader.IsQuenzelRun || !reader.HasTests || run.Tests.empty()) {
+    if (!reader.IsQuenzelRun || run.Tests.empty()) {
         error = "not a run with a \"tests\" list";
         return false;
     }

@@ -162,8 +162,10 @@ TEST(RunReport, FilesHoldTheSettingSamplesAndSummaries) {
 TEST(RunReport, BenchmarkToolsLayout) {
     Report report = TwoTests();
     report.Tests[0].Samples[1].CpuMs = 4000.6;
+    report.Set.DrawNs = 2.4814;
     const Json root = Json::parse(ToBenchmarkJson(report));
     EXPECT_EQ(root["context"]["flavour"], "desktop");
+    EXPECT_EQ(root["context"]["draw_ns"], 2.481) << "the setting's own decimals";
     std::string names;
     for (const Json &entry : root["benchmarks"]) {
         names +=
@@ -274,7 +276,7 @@ TEST(RunReport, ChartOfRatiosOrOfSamples) {
     const Report old = RatesRun({1000, 2000, 3000, 4000, 5000}, {100, 200, 300, 400, 500});
     // The axis reaches 10 (the interval's top) ^ 1.05 = 11.2 either way from 1 at 265.
     const std::string forest =
-        ToSvg(now, {Old(old, "a<&\"\x01\xff\xed\xa0\x80z\xc3\xa9デ\xf0\x9f\x98\x80")});
+        ToSvg(now, {Old(old, "a<&\"\x01\xff\xed\xa0\x80\xed\xbf\xbfz\xc3\xa9デ\xf0\x9f\x98\x80")});
     for (const char *part :
          {"<line class=\"interval\" x1=\"280.1\" x2=\"455.5\" y1=\"71.0\" y2=\"71.0\" "
           "stroke=\"#1a7f37\"",
