@@ -65,9 +65,9 @@ struct Setting {
     double TickStepMs = 0;         // the tick counter's step, measured at the start
     double DrawNs = 0, TickNs = 0; // a random draw's and a tick reading's cost (with --raw)
     std::uint32_t WarmupMs = 0;
-    int Affinity = -1;         // the logical processor the run was pinned to; -1: none
-    std::int64_t Shuffle = -1; // the seed of the tests' order in each round; -1: table order
-    double Precision = 0;      // relative half-width asked for; 0: a fixed number of samples
+    int Affinity = -1;            // the logical processor the run was pinned to; -1: none
+    std::int64_t Shuffle = -1;    // the seed of the tests' order in each round; -1: table order
+    double Precision = 0;         // relative half-width asked for; 0: a fixed number of samples
     std::uint32_t MaxSeconds = 0; // with a precision, the time it was given
     double Confidence = 0.99;
     // What the system tells of the machine (processor, memory, display adapter...);

@@ -48,7 +48,8 @@ TEST(Stats, KnownValues) {
 TEST(Stats, EdgesOfTheEvidence) {
     const std::vector<double> five(6, 5.0);
     Comparison c = Compare(five, five, 0.99);
-    EXPECT_EQ(Nums(c.Verdict, c.Ratio, c.P, c.Low, c.High), Nums(Comparison::NoDifference, 1, 1, 1, 1));
+    EXPECT_EQ(Nums(c.Verdict, c.Ratio, c.P, c.Low, c.High),
+              Nums(Comparison::NoDifference, 1, 1, 1, 1));
     c = Compare({1, 2, 4}, {2, 4, 8}, 0.99);
     EXPECT_EQ(Nums(c.Verdict, c.Ratio, c.Low, c.High), Nums(Comparison::TooFew, 0.5, 0, 0));
     c = Compare({1, 2, 3}, {}, 0.9);
