@@ -138,19 +138,20 @@ const char *const FOOTER =
 first runs one window untimed, as --warmup-ms would, so its first sample is not
 cold; one sample per test is measured cold, as the interactive program measures.
 
-A --config FILE holds options by their long names, one a line, and the command
-line overrides it; for example:
-    tests = "Pixel,BitBlt"
-    repeat = 9
-    raw = true
-    compare = ["base.json", "last.json"]
+The table's +-99% (at the --confidence) is how far the interval of each test's
+median rate reaches from it; "-": too few samples for one (8 at 99 %). A verdict
+at 99 % needs 5 samples a side; a comparison's row says how many it lacks.
+
+A --config FILE holds options by their long names, one a line, for example
+tests = "Pixel,BitBlt", repeat = 9 or compare = ["a.json", "b.json"]; the
+command line overrides it.
 
 Exit codes:
     0    the table and every output are complete
     1    the run or an output failed (the other outputs are still written)
     2    bad input: nothing was run or written
     4    a test got slower than --fail-slower allows (every output is written)
-    130  interrupted by Ctrl+C or a closed console: nothing was written
+    130  stopped by Ctrl+C, a closed console or window: nothing was written
 )";
 
 // CLI11's help with each description wrapped to fit a console of 80 columns.

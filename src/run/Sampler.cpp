@@ -10,30 +10,9 @@
 #include <random>
 #include <vector>
 
-// The raw measurement replays blocks of this many calls at most.
-constexpr INT MAX_BLOCK = 4096;
+constexpr INT MAX_BLOCK = 4096; // the most calls a raw replay draws ahead at once
 
 static LARGE_INTEGER Frequency;
-
-volatile LONG Interrupted;
-
-void StopRun(StopReason reason) {
-    InterlockedCompareExchange(&Interrupted, reason, 0);
-}
-
-static BOOL WINAPI OnConsoleEvent(DWORD event) {
-    StopRun(CONSOLE_STOPPED);
-    // Closing the console ends the process as soon as this returns: the run winds
-    // down first (it ends the process itself).
-    while (event == CTRL_CLOSE_EVENT) {
-        Sleep(1000);
-    }
-    return TRUE;
-}
-
-void StopOnConsoleEvents() {
-    SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
-}
 
 static double Milliseconds(LONGLONG ticks) {
     return static_cast<double>(ticks) * 1000.0 / static_cast<double>(Frequency.QuadPart);
@@ -180,12 +159,10 @@ static void FreshStart(bool first) {
     SetupSourceBitmap();
 }
 
-// With --precision, what the stopping rule knows of a test: its half-width when last
-// checked, and the number of samples at which it is checked next. A check sorts the
-// test's samples, so it is made after every sample while they are few and then each
-// time they have grown by a sixteenth: over a run of n samples the rule costs about
-// n log n, not n^2 log n, and a test takes at most a sixteenth more samples than
-// the precision needed.
+// With --precision, a test's half-width when last checked, and the sample count at
+// which it is checked next: after every sample while they are few, then each time
+// they have grown by a sixteenth, so the rule costs about n log n over n samples and
+// a test takes at most a sixteenth more samples than the precision needed.
 struct PrecisionCheck {
     double HalfWidth = 0;
     size_t CheckAt = 0;
@@ -320,25 +297,4 @@ bool RunSamples(const Options &options, const Target &target, Report &report, st
     }
     ReleaseSourceBitmap();
     return true;
-}
-
-bool PinToProcessor(INT processor, std::string &error) {
-#ifdef UNDER_CE
-    (void)processor;
-    error = "--affinity: the handheld system does not pin a process to a processor";
-    return false;
-#else
-    DWORD_PTR mine, system;
-    if (processor >= static_cast<INT>(sizeof(DWORD_PTR) * 8) ||
-        !GetProcessAffinityMask(GetCurrentProcess(), &mine, &system) ||
-        (system >> processor & 1) == 0) {
-        error = "--affinity " + std::to_string(processor) + ": no such logical processor here";
-        return false;
-    }
-    if (!SetProcessAffinityMask(GetCurrentProcess(), static_cast<DWORD_PTR>(1) << processor)) {
-        error = "--affinity " + std::to_string(processor) + ": the system refused it";
-        return false;
-    }
-    return true;
-#endif
 }

@@ -2,7 +2,7 @@
 
 #include "Bench.h"
 #include "Display.h"
-#include "Sampler.h"
+#include "Process.h"
 
 #include <new>
 

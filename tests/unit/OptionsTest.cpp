@@ -184,7 +184,7 @@ TEST(RunOptions, HelpListsEveryOption) {
         "--precision P:0.1 to 50|--max-seconds|(default 600)|--warmup-ms|--affinity|"
         "--shuffle SEED:0 to 4294967295|--json|--csv|--benchmark-json|--compare|--fail-slower|"
         "--confidence|(default 0.99)|--svg|--snapshot|--host|--quiet|--help|--version|--config|"
-        "0 the table|1 the run|2 bad input|4 a test got slower|130 interrupted");
+        "0 the table|1 the run|2 bad input|4 a test got slower|130 stopped");
     for (std::string text; std::getline(shown, text, '|');) {
         EXPECT_NE(flowing.find(text), std::string::npos) << text;
     }
