@@ -9,8 +9,7 @@ with QuenzelRun.exe pinned to logical processor 0:
   ab       a run off screen, then one sharing processor 0 with a busy loop (A/B),
            compared; the busy loop's own share of the processor, read from Linux,
            gives the true ratio independently (1 - its share)
-  ceiling  --raw --repeat 5 on the window, 2000 ms windows: efficiency, its interval
-           and its bound
+  ceiling  --raw --repeat 5 on the window: efficiency, its interval and its bound
 
 Each writes NAME.json (the runs), NAME.txt (the tables) beside this script."""
 import os
@@ -58,8 +57,7 @@ def measure(wine, exe, name):
         out.append(f"busy loop's share of processor 0 during B: {share:.3f}; "
                    f"true ratio B/A: {1 - share:.3f}\n")
     else:
-        out.append(quenzel_run(wine, exe, "--raw", "--repeat", "5", "--window-ms", "2000",
-                               "--affinity", "0", "--quiet",
+        out.append(quenzel_run(wine, exe, "--raw", "--repeat", "5", "--affinity", "0", "--quiet",
                                "--json", "ceiling.json"))
     with open(os.path.join(HERE, name + ".txt"), "w") as f:
         f.write("\n".join(out))
