@@ -2,6 +2,7 @@
 // screen as the program's does, and a real message loop.
 #include "Bench.h"
 #include "DQuenzel.h"
+#include "Screens.h"
 #include "Services.h"
 
 #include <gtest/gtest.h>
@@ -10,14 +11,21 @@
 
 namespace {
 
+// A text the test draws at (x, y): in the DC's font (height -1), else the bold title font
+// (the logo's, of a positive height, a third of the screen wide); the handheld's (UTF-16
+// text) is heavier.
+struct Put {
+    LONG x, y;
+    Text text;
+    LONG height = -1, align = TA_LEFT, colour = 0;
+};
+
 class Ui : public ::testing::Test {
   protected:
     void SetUp() override {
         Bench = BenchState{};
-        WindowClass = WNDCLASS{};
-        WindowClass.lpfnWndProc = MainWndProc;
-        WindowClass.hInstance = GetModuleHandle(nullptr);
-        WindowClass.lpszClassName = TEXT("QuenzelTest");
+        WindowClass = {0, MainWndProc, 0, 0, GetModuleHandle(nullptr),
+                       0, 0,           0, 0, TEXT("QuenzelTest")};
         RegisterClass(&WindowClass); // once a process: again, it is there already
         Bench.MainWindow = CreateMainWindow(TEXT("QuenzelTest"), TEXT("Test"), nullptr);
         ASSERT_NE(Bench.MainWindow, nullptr);
@@ -31,25 +39,76 @@ class Ui : public ::testing::Test {
     static void Send(UINT message, WPARAM wParam) {
         EXPECT_EQ(SendMessage(Bench.MainWindow, message, wParam, 0), 0);
     }
+    // The window above the buttons shows these texts on white and nothing else, as the
+    // test draws them in their places (so no glyph of the host's fonts is assumed).
+    static void ExpectScreen(const std::vector<Put> &puts) {
+        const INT width = Bench.ScreenWidth, height = Bench.ScreenHeight - 40;
+        const HDC dc = GetDC(Bench.MainWindow), memory = CreateCompatibleDC(dc);
+        const HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
+        const HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+        std::vector<DWORD> shown(width * height), expected(width * height);
+        for (std::vector<DWORD> *pixels : {&shown, &expected}) {
+            BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+            GetBitmapBits(bitmap, width * height * 4, pixels->data());
+            PatBlt(dc, 0, 0, width, height, PATCOPY); // its brush is white
+            SetBkMode(dc, TRANSPARENT);
+            for (const Put &put : puts) {
+                SelectObject(dc,
+                             put.height < 0
+                                 ? GetStockObject(SYSTEM_FONT)
+                                 : CreateFont(put.height, put.height > 0 ? width / 3 : 0, 0, 0,
+                                              sizeof(TCHAR) == 2 ? FW_HEAVY : FW_BOLD, 0, 0, 0,
+                                              DEFAULT_CHARSET, 0, 0, PROOF_QUALITY, 0, nullptr));
+                SetTextAlign(dc, put.align);
+                SetTextColor(dc, put.colour);
+                TextOut(dc, put.x, put.y, put.text.c_str(), int(put.text.size()));
+                DeleteObject(SelectObject(dc, GetStockObject(SYSTEM_FONT))); // a stock font stays
+            }
+        }
+        DeleteObject(SelectObject(memory, oldBitmap));
+        DeleteDC(memory);
+        ReleaseDC(Bench.MainWindow, dc);
+        const size_t at =
+            std::mismatch(shown.begin(), shown.end(), expected.begin()).first - shown.begin();
+        EXPECT_EQ(at, shown.size()) << "pixel (" << at % width << ", " << at / width << ") is 0x"
+                                    << std::hex << shown[at] << ", expected 0x" << expected[at];
+    }
 };
 
-// A tick kills its timer and shows Start and Close; a key acts on release; Start
-// removes both and arms the next step, which neither Close nor F2 pre-empts; the step
-// comes through the message loop and, on the summary, only Close is offered, which
-// ends the loop.
+// A tick kills its timer and paints the intro with Start and Close; a key acts on release;
+// Start removes both, clears and arms the next step, which neither Close nor F2 pre-empts;
+// the step comes through the message loop and paints the summary over a result screen
+// with only Close, which ends the loop. Screens are compared whole, above the buttons.
 TEST_F(Ui, StartStepsAndCloseWaitsForTheStep) {
     SetTimer(Bench.MainWindow, STEP_TIMER_ID, 100000, nullptr);
     Send(WM_TIMER, STEP_TIMER_ID);
     EXPECT_FALSE(KillTimer(Bench.MainWindow, STEP_TIMER_ID));
-    const HWND start = Button(TEXT("Start"));
-    const HWND close = Button(TEXT("Close"));
+    const HWND start = Button(TEXT("Start")), close = Button(TEXT("Close"));
     EXPECT_EQ((std::vector<int>{GetDlgCtrlID(start), GetDlgCtrlID(close), Bench.StepIndex}),
               (std::vector<int>{ID_NEXT, ID_CLOSE, 1}));
+    const INT width = Bench.ScreenWidth, logo = Bench.ScreenHeight - 88;
+    ExpectScreen(
+        {{width / 2, 8, TEXT("Norvale Quenzel (v") QUENZEL_VERSION ")", 0, TA_CENTER},
+         {8, 48, TEXT("Copyright (C) 2026 Norvale Software")}, // the desktop's grey shadow
+         {16, 72, TEXT("2D"), logo, TA_LEFT, sizeof(TCHAR) == 2 ? 0xFFFFFF : RGB(127, 127, 127)},
+         {8, 64, TEXT("2D"), logo}});
     Send(WM_KEYDOWN, VK_F1);
     EXPECT_TRUE(IsWindow(start));
     Bench.StepIndex = TEST_COUNT + 1; // the summary next: no test to run
     Send(WM_COMMAND, ID_NEXT | BN_CLICKED << 16);
     EXPECT_FALSE(IsWindow(start) || IsWindow(close));
+    Bench.TestResults[Bench.ScreenIndex = 3] = -2147483647 - 1;
+    PaintScreen(); // on the screen Start cleared
+    ExpectScreen({{width / 2, 8, TEXT("Rectangle Test"), 0, TA_CENTER},
+                  {8, 48, TEXT("Result: -2147483648")}});
+    std::vector<Put> summary = {{8, 192, TEXT("TOTAL:")},
+                                {100, 188, TEXT("370371"), 0},
+                                {width / 2, 8, TEXT("Results"), 0, TA_CENTER}};
+    for (int i = 1; i <= TEST_COUNT; i++) {
+        const std::string score = std::to_string(Bench.TestResults[i] = (i - 1) * 123457);
+        summary.push_back({8, 30 + 18 * i, Text(TestTable[i].Name) + TEXT(":")});
+        summary.push_back({100, 30 + 18 * i, Text(score.begin(), score.end())});
+    }
     Send(WM_KEYUP, VK_F2);
     Send(WM_COMMAND, ID_CLOSE);
     EXPECT_TRUE(IsWindow(Bench.MainWindow)) << "Close waits for the step";
@@ -59,32 +118,13 @@ TEST_F(Ui, StartStepsAndCloseWaitsForTheStep) {
         DispatchMessage(&message);
     }
     EXPECT_EQ(Button(TEXT("Next")), nullptr);
-    EXPECT_EQ(Bench.ScreenIndex, TEST_COUNT + 1);
+    ExpectScreen(summary); // on the result screen cleared
     Send(WM_KEYUP, VK_F1);
     EXPECT_FALSE(KillTimer(Bench.MainWindow, STEP_TIMER_ID)) << "the summary is final";
     ASSERT_NE(Button(TEXT("Close")), nullptr);
     Send(WM_KEYUP, VK_F2);
     EXPECT_FALSE(IsWindow(Bench.MainWindow));
-    EXPECT_TRUE(PeekMessage(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-}
-
-// Only a window of both the class and the title is a running copy; with none, the
-// program goes on.
-TEST_F(Ui, OnlyClassAndTitleTogetherAreARunningCopy) {
-    const HWND others[] = {
-        CreateWindowEx(0, TEXT("QuenzelTest"), TEXT("Another"), 0, 0, 0, 1, 1, 0, 0, 0, 0),
-        CreateWindowEx(0, TEXT("Static"), TEXT("Test"), 0, 0, 0, 1, 1, 0, 0, 0, 0)};
-    DestroyWindow(Bench.MainWindow);
-    CheckSingleInstance(WIDE("QuenzelTest"), WIDE("Test"));
-    for (const HWND other : others) {
-        DestroyWindow(other);
-    }
-}
-
-// Scores as the screens write them, the most negative one too, in the flavour's width.
-TEST(Services, DecimalText) {
-    EXPECT_EQ(ToText(IntToWStr(-2147483647 - 1) + IntToWStr(0) + IntToWStr(1234570)),
-              TEXT("-214748364801234570"));
+    EXPECT_TRUE(PeekMessage(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && message.wParam == 0);
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #!/usr/bin/env python3
-"""wine.py EXE STATE [ARG...]: runs a unit-test program under Wine on the display and
-prefix of the end-to-end session STATE; passes only when GoogleTest says so (a program
-that ends early exits with 0 too)."""
+"""wine.py EXE STATE [ARG...]: runs a unit-test program under Wine in the end-to-end session
+STATE; passes only when GoogleTest says so (a program that ends early exits with 0 too)."""
 import json, os, subprocess, sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "scripts"))
