@@ -227,7 +227,7 @@ def case_run_gate(wine, exe, handheld):
     slower tests, while a busy loop shares its processor; on a quiet machine a 50 % gate
     passes."""
     args = ["--tests", "Pixel,Line", "--offscreen", "320x200", "--window-ms", "200", "--repeat",
-            "5", "--affinity", "0", "--quiet"]
+            "9", "--affinity", "0", "--quiet"]
     folder, code, out, err = quenzel_run(wine, exe, *args, "--json", "a.json")
     old = os.path.join(folder, "a.json")
     busy = subprocess.Popen(["taskset", "-c", "0", "/bin/sh", "-c", "while :; do :; done"])
