@@ -154,11 +154,6 @@ def case_together(wine, exe, handheld):
                 p.kill()
 
 
-def case_celayer(wine, exe, handheld):
-    run = subprocess.run(["wine", exe], env=wine.env, capture_output=True, text=True, timeout=60)
-    check(run.returncode == 42, f"exit code {run.returncode}: {run.stdout}")
-
-
 def quenzel_run(wine, exe, *args, timeout=300):
     """Runs QuenzelRun in a new folder; returns the folder, exit code, stdout, stderr."""
     folder = tempfile.mkdtemp(prefix="quenzelrun-")

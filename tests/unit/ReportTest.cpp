@@ -107,8 +107,10 @@ TEST(RunReport, FilesHoldTheSettingSamplesAndSummaries) {
     Report report = TwoTests();
     report.Set.Raw = false; // the clocks' costs are then unknown
     report.Set.Precision = 0.12344;
-    const std::vector<OldRun> olds = {Old(report)};
-    const Json root = Json::parse(ToJson(report, olds));
+    const std::vector<OldRun> olds = {Old(report, "\u00f6ld.json")};
+    const std::string text = ToJson(report, olds);
+    const Json root = Json::parse(text);
+    EXPECT_TRUE(Has(text, "{\n  \"program\": \"QuenzelRun\",\n") && Has(text, "\"\u00f6ld.json\""));
     std::string keys;
     for (const auto &[key, value] : root.items()) {
         keys += key + "=" + (value.is_string() ? value.get<std::string>() : value.dump()) + " ";
@@ -135,7 +137,7 @@ TEST(RunReport, FilesHoldTheSettingSamplesAndSummaries) {
     EXPECT_TRUE(root["tests"][1]["raw_median"].is_null());
     EXPECT_EQ(root["total"], 55);
     EXPECT_EQ(root["comparisons"][0].dump(),
-              R"({"index":1,"name":"Pixel","old":"old.json","ratio":1.0,"low":null,)"
+              R"({"index":1,"name":"Pixel","old":"öld.json","ratio":1.0,"low":null,)"
               R"("high":null,"p":null,"verdict":"no verdict: 3 vs 3 samples, needs 5 a side"})");
 
     const std::string csv = ToCsv(report, olds);
@@ -150,7 +152,7 @@ TEST(RunReport, FilesHoldTheSettingSamplesAndSummaries) {
           ",,,,\n",
           "\nsample,6,\"Bit\"\"Blt,\t\",1,", "\nsetting,,,,total,55,", "\nsetting,,,,draw_ns,,",
           "\nsetting,,,,tick_step_ms,0.000,", "\nsetting,,,,cpus,2,,",
-          "\ncomparison,1,Pixel,,,,,,,,,,,,,,,,,,,,,,,,old.json,1.0000,,,,\"no verdict: 3 vs 3 "
+          "\ncomparison,1,Pixel,,,,,,,,,,,,,,,,,,,,,,,,öld.json,1.0000,,,,\"no verdict: 3 vs 3 "
           "samples, needs 5 a side\"\n"}) {
         EXPECT_TRUE(Has(csv, line)) << line << csv;
     }
@@ -177,8 +179,8 @@ TEST(RunReport, BenchmarkToolsLayout) {
     const Json &second = root["benchmarks"][1], &mean = root["benchmarks"][3];
     EXPECT_EQ((Numbers{second["repetition_index"], second["iterations"], second["real_time"],
                        second["cpu_time"], second["items_per_second"], mean["iterations"],
-                       mean["cpu_time"]}),
-              (Numbers{1, 800, 12501875, 5000750, 80, 3, 1666916.667}));
+                       mean["real_time"], mean["cpu_time"]}),
+              (Numbers{1, 800, 12501875, 5000750, 80, 3, 10279319.444, 1666916.667}));
     EXPECT_EQ(mean["aggregate_name"], "mean");
 }
 
@@ -222,7 +224,8 @@ TEST(RunReport, TableComparesWithEachOldRun) {
     EXPECT_TRUE(Has(ToTable(now, {Old(same)}), "     -   n/a\n"));
     // Eight samples at 99 % give an interval, [1000, 1010] about 1003.5: Pixel's is known
     // to +-0.6 % (the farther end), BitBlt's not.
-    Report precise = RatesRun({1000, 1001, 1002, 1003, 1004, 1005, 1006, 1010}, {1, 2, 3});
+    const Numbers eight = {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1010};
+    Report precise = RatesRun(eight, {1, 2, 3});
     precise.Set.Precision = 0.02;
     EXPECT_TRUE(Has(ToTable(precise, {}), "     8   0.6%\nBitBlt"));
     precise.Set.MaxSeconds = 600;
@@ -233,6 +236,11 @@ TEST(RunReport, TableComparesWithEachOldRun) {
     EXPECT_TRUE(
         Has(ToTable(precise, {}), "\nPixel did not reach \u00b10.1 % in 600 s: \u00b10.6 %\n"));
     precise.Set.Precision = 0.02;
+    Report both = RatesRun(eight, eight);
+    both.Set.Precision = 0.02;
+    EXPECT_TRUE(Has(ToTable(both, {}), "\nall 2 tests reached \u00b12 %\n"));
+    both.Tests.pop_back();
+    EXPECT_TRUE(Has(ToTable(both, {}), "\nPixel reached \u00b12 %\n")) << "one test of one";
     // Known to exactly the precision asked for: 160 lies 25 % above 128, 100 nearer.
     Report edge = RatesRun({100, 128, 128, 128, 128, 128, 128, 160}, {});
     edge.Set.Precision = 0.25;
@@ -275,19 +283,23 @@ TEST(RunReport, ChartOfRatiosOrOfSamples) {
     const Report now = RatesRun({6000, 7000, 8000, 9000, 10000}, {100, 200, 300, 400, 500});
     const Report old = RatesRun({1000, 2000, 3000, 4000, 5000}, {100, 200, 300, 400, 500});
     // The axis reaches 10 (the interval's top) ^ 1.05 = 11.2 either way from 1 at 265.
-    const std::string forest =
-        ToSvg(now, {Old(old, "a<&\"\x01\xff\xed\xa0\x80\xed\xbf\xbfz\xc3\xa9デ\xf0\x9f\x98\x80")});
+    const std::string forest = ToSvg(
+        now, {Old(old, "a<&\"\x01\xff\xed\xa0\x80\xed\xbf\xbf\xffz\xc3\xa9デ\xf0\x9f\x98\x80")});
     for (const char *part :
          {"<line class=\"interval\" x1=\"280.1\" x2=\"455.5\" y1=\"71.0\" y2=\"71.0\" "
           "stroke=\"#1a7f37\"",
           "<circle cx=\"346.1\" cy=\"71.0\" r=\"4\" fill=\"#1a7f37\"", "stroke=\"#555555\"",
           ">old 1: a&lt;&amp;&quot;zéデ\xf0\x9f\x98\x80</text>", ">11.2</text>", ">0.0891</text>",
           "<text x=\"10\" y=\"20\">QuenzelRun " QUENZEL_VERSION " (desktop): ratio new/old",
-          ">2.667 faster</text>", ">1.000 no significant difference</text>"}) {
+          "y=\"75.0\" fill=\"#1a7f37\">2.667 faster</text>",
+          ">1.000 no significant difference</text>"}) {
         EXPECT_TRUE(Has(forest, part)) << part << "\n" << forest;
     }
     // The widest text: 31 characters of a note beside the 400-pixel plot.
     EXPECT_TRUE(Has(forest, "width=\"728\" height=\"144\""));
+    // Against two old runs, slower: the axis reaches 1 / 0.1 (an interval's foot).
+    const std::string two = ToSvg(old, {Old(now), Old(now)});
+    EXPECT_TRUE(Has(two, ">11.2</text>") && Has(two, ">Pixel vs old 2</text>")) << two;
     const std::string alone = ToSvg(RatesRun({80, 100, 110}, {}), {});
     for (const char *part :
          {"<circle cx=\"74.5\"", "<circle cx=\"265.0\"", "<circle cx=\"346.4\"", ">+26.4%</text>",
@@ -329,6 +341,8 @@ TEST(SavedRun, ReadsAndComparesAsBefore) {
     const std::string table = ToTable(half, {saved});
     EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 9) << table;
     EXPECT_TRUE(Has(table, "faster 0, slower 3, no significant difference 0")) << table;
+    const Json slower = Json::parse(ToJson(half, {saved}))["comparisons"][0];
+    EXPECT_LT(slower["high"].get<double>(), 1) << "slower: the whole interval below 1";
     OldRun back;
     ASSERT_TRUE(ReadSavedRun(ToJson(half, {saved}), back, error)) << error;
     EXPECT_EQ((Numbers{double(back.Tests[0].Rates.size()), back.Tests[0].Rates[1]}),

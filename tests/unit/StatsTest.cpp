@@ -25,6 +25,8 @@ TEST(Stats, KnownValues) {
     EXPECT_NEAR(
         MannWhitneyP({1.1, 2.2, 2.2, 3.3, 4.4, 4.4, 5.5}, {2.2, 3.3, 3.3, 4.4, 6.6, 7.7, 7.7, 8.8}),
         0.11392892811978714, 1e-12);
+    // A tie among the smallest values weighs as one among the largest.
+    EXPECT_DOUBLE_EQ(MannWhitneyP({1, 3, 5}, {1, 4, 6}), MannWhitneyP({-1, -3, -5}, {-1, -4, -6}));
     Comparison c = Compare({111.0, 117.6, 105.5, 116.1, 109.1, 109.2, 121.5, 111.4, 110.3, 114.6},
                            {105.8, 99.8, 103.0, 95.2, 98.2, 97.8, 93.6, 92.7, 92.2, 98.8}, 0.95);
     EXPECT_EQ(Nums(c.Verdict, c.P < 0.001), Nums(Comparison::Faster, true));
@@ -56,6 +58,9 @@ TEST(Stats, EdgesOfTheEvidence) {
     EXPECT_EQ(Nums(c.Verdict, c.Ratio, c.Low, c.High), Nums(Comparison::TooFew, 0, 0, 0));
     EXPECT_EQ(MannWhitneyP({}, {1}), 1);
     EXPECT_DOUBLE_EQ(MannWhitneyP({1}, {2, 3}), 2.0 / 3);
+    // A p of exactly 1 - confidence is no difference (3 of the 15 pairs one way).
+    c = Compare({4, 5, 6}, {1, 2, 3, 4.5, 5.5}, 0.75);
+    EXPECT_EQ(Nums(c.Verdict, c.P), Nums(Comparison::NoDifference, 0.25));
     double lowest = 0, highest = 0;
     EXPECT_FALSE(MedianInterval({1, 2, 3, 4, 5, 6, 7}, 0.99, lowest, highest));
     ASSERT_TRUE(MedianInterval({8, 1, 7, 2, 6, 3, 5, 4}, 0.99, lowest, highest));

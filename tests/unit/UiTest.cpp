@@ -7,17 +7,21 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <vector>
 
 namespace {
 
-// A text the test draws at (x, y): in the DC's font (height -1), else the bold title font
-// (the logo's, of a positive height, a third of the screen wide); the handheld's (UTF-16
-// text) is heavier.
+constexpr bool kHandheld = sizeof(TCHAR) == 2; // the handheld passes UTF-16 text
+
+// A text the test draws at (x, y) over its box filled white (none: not filled): in the
+// DC's font (height -1), else the bold title font (the logo's, of a positive height, a
+// third of the screen wide); the handheld's is heavier.
 struct Put {
     LONG x, y;
     Text text;
-    LONG height = -1, align = TA_LEFT, colour = 0;
+    RECT box = {};
+    LONG height = -1, align = TA_LEFT, colour = 0, mode = OPAQUE;
 };
 
 class Ui : public ::testing::Test {
@@ -40,38 +44,47 @@ class Ui : public ::testing::Test {
         EXPECT_EQ(SendMessage(Bench.MainWindow, message, wParam, 0), 0);
     }
     // The window above the buttons shows these texts on white and nothing else, as the
-    // test draws them in their places (so no glyph of the host's fonts is assumed).
+    // test draws them in their places (so no glyph of the host's fonts is assumed); then,
+    // the screen painted anew over black, the same with their boxes showing.
     static void ExpectScreen(const std::vector<Put> &puts) {
         const INT width = Bench.ScreenWidth, height = Bench.ScreenHeight - 40;
         const HDC dc = GetDC(Bench.MainWindow), memory = CreateCompatibleDC(dc);
         const HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
         const HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
         std::vector<DWORD> shown(width * height), expected(width * height);
-        for (std::vector<DWORD> *pixels : {&shown, &expected}) {
-            BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY);
-            GetBitmapBits(bitmap, width * height * 4, pixels->data());
-            PatBlt(dc, 0, 0, width, height, PATCOPY); // its brush is white
-            SetBkMode(dc, TRANSPARENT);
-            for (const Put &put : puts) {
-                SelectObject(dc,
-                             put.height < 0
-                                 ? GetStockObject(SYSTEM_FONT)
-                                 : CreateFont(put.height, put.height > 0 ? width / 3 : 0, 0, 0,
-                                              sizeof(TCHAR) == 2 ? FW_HEAVY : FW_BOLD, 0, 0, 0,
-                                              DEFAULT_CHARSET, 0, 0, PROOF_QUALITY, 0, nullptr));
-                SetTextAlign(dc, put.align);
-                SetTextColor(dc, put.colour);
-                TextOut(dc, put.x, put.y, put.text.c_str(), int(put.text.size()));
-                DeleteObject(SelectObject(dc, GetStockObject(SYSTEM_FONT))); // a stock font stays
+        for (const DWORD ground : {DWORD(PATCOPY), DWORD(BLACKNESS)}) { // the brush is white
+            if (ground == BLACKNESS) {
+                PatBlt(dc, 0, 0, width, height, BLACKNESS);
+                PaintScreen();
             }
+            for (std::vector<DWORD> *pixels : {&shown, &expected}) {
+                BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+                GetBitmapBits(bitmap, width * height * 4, pixels->data());
+                PatBlt(dc, 0, 0, width, height, ground);
+                for (const Put &put : puts) {
+                    SelectObject(dc, put.height < 0
+                                         ? GetStockObject(SYSTEM_FONT)
+                                         : CreateFont(put.height, put.height > 0 ? width / 3 : 0, 0,
+                                                      0, kHandheld ? FW_HEAVY : FW_BOLD, 0, 0, 0,
+                                                      DEFAULT_CHARSET, 0, 0, PROOF_QUALITY, 0,
+                                                      nullptr));
+                    SetTextAlign(dc, put.align);
+                    SetTextColor(dc, put.colour);
+                    SetBkMode(dc, put.mode);
+                    ExtTextOut(dc, put.x, put.y, put.box.right > 0 ? ETO_OPAQUE : 0, &put.box,
+                               put.text.c_str(), UINT(put.text.size()), nullptr);
+                    DeleteObject(SelectObject(dc, GetStockObject(SYSTEM_FONT))); // stock stays
+                }
+            }
+            const size_t at =
+                std::mismatch(shown.begin(), shown.end(), expected.begin()).first - shown.begin();
+            EXPECT_EQ(at, shown.size()) << (ground == BLACKNESS ? "on black, " : "") << "pixel ("
+                                        << at % width << ", " << at / width << ") is 0x" << std::hex
+                                        << shown[at] << ", expected 0x" << expected[at];
         }
         DeleteObject(SelectObject(memory, oldBitmap));
         DeleteDC(memory);
         ReleaseDC(Bench.MainWindow, dc);
-        const size_t at =
-            std::mismatch(shown.begin(), shown.end(), expected.begin()).first - shown.begin();
-        EXPECT_EQ(at, shown.size()) << "pixel (" << at % width << ", " << at / width << ") is 0x"
-                                    << std::hex << shown[at] << ", expected 0x" << expected[at];
     }
 };
 
@@ -86,12 +99,18 @@ TEST_F(Ui, StartStepsAndCloseWaitsForTheStep) {
     const HWND start = Button(TEXT("Start")), close = Button(TEXT("Close"));
     EXPECT_EQ((std::vector<int>{GetDlgCtrlID(start), GetDlgCtrlID(close), Bench.StepIndex}),
               (std::vector<int>{ID_NEXT, ID_CLOSE, 1}));
-    const INT width = Bench.ScreenWidth, logo = Bench.ScreenHeight - 88;
-    ExpectScreen(
-        {{width / 2, 8, TEXT("Norvale Quenzel (v") QUENZEL_VERSION ")", 0, TA_CENTER},
-         {8, 48, TEXT("Copyright (C) 2026 Norvale Software")}, // the desktop's grey shadow
-         {16, 72, TEXT("2D"), logo, TA_LEFT, sizeof(TCHAR) == 2 ? 0xFFFFFF : RGB(127, 127, 127)},
-         {8, 64, TEXT("2D"), logo}});
+    const INT width = Bench.ScreenWidth, height = Bench.ScreenHeight, logo = height - 88;
+    const RECT title = {0, 8, width, 32}, box = {8, 64, width - 8, height - 48 - 16 * kHandheld};
+    const LONG grey = RGB(127, 127, 127);
+    std::vector<Put> intro = {
+        {width / 2, 8, TEXT("Norvale Quenzel (v") QUENZEL_VERSION ")", title, 0, TA_CENTER},
+        {8, 48, TEXT("Copyright (C) 2026 Norvale Software"), {8, 48, width, 64}},
+        {8, 64, TEXT("2D"), box, logo}}; // the handheld's logo
+    if (!kHandheld) { // the desktop's, over a grey shadow in the box, both transparent
+        intro.back() = {16, 72, TEXT("2D"), box, logo, TA_LEFT, grey, TRANSPARENT};
+        intro.push_back({8, 64, TEXT("2D"), {}, logo, TA_LEFT, 0, TRANSPARENT});
+    }
+    ExpectScreen(intro);
     Send(WM_KEYDOWN, VK_F1);
     EXPECT_TRUE(IsWindow(start));
     Bench.StepIndex = TEST_COUNT + 1; // the summary next: no test to run
@@ -99,15 +118,16 @@ TEST_F(Ui, StartStepsAndCloseWaitsForTheStep) {
     EXPECT_FALSE(IsWindow(start) || IsWindow(close));
     Bench.TestResults[Bench.ScreenIndex = 3] = -2147483647 - 1;
     PaintScreen(); // on the screen Start cleared
-    ExpectScreen({{width / 2, 8, TEXT("Rectangle Test"), 0, TA_CENTER},
-                  {8, 48, TEXT("Result: -2147483648")}});
-    std::vector<Put> summary = {{8, 192, TEXT("TOTAL:")},
-                                {100, 188, TEXT("370371"), 0},
-                                {width / 2, 8, TEXT("Results"), 0, TA_CENTER}};
-    for (int i = 1; i <= TEST_COUNT; i++) {
+    ExpectScreen({{width / 2, 8, TEXT("Rectangle Test"), title, 0, TA_CENTER},
+                  {8, 48, TEXT("Result: -2147483648"), {8, 48, width, 72}}});
+    std::vector<Put> summary = {
+        {8, 192, TEXT("TOTAL:"), {8, 192, width, 204}},
+        {100, 188, TEXT("370371"), {100, 188, width, 204 - 4 * !kHandheld}, 0},
+        {width / 2, 8, TEXT("Results"), title, 0, TA_CENTER}};
+    for (LONG i = 1, y = 48; i <= TEST_COUNT; i++, y += 18) {
         const std::string score = std::to_string(Bench.TestResults[i] = (i - 1) * 123457);
-        summary.push_back({8, 30 + 18 * i, Text(TestTable[i].Name) + TEXT(":")});
-        summary.push_back({100, 30 + 18 * i, Text(score.begin(), score.end())});
+        summary.push_back({8, y, Text(TestTable[i].Name) + TEXT(":"), {8, y, width, y + 12}});
+        summary.push_back({100, y, Text(score.begin(), score.end()), {100, y, width, y + 12}});
     }
     Send(WM_KEYUP, VK_F2);
     Send(WM_COMMAND, ID_CLOSE);
@@ -125,6 +145,27 @@ TEST_F(Ui, StartStepsAndCloseWaitsForTheStep) {
     Send(WM_KEYUP, VK_F2);
     EXPECT_FALSE(IsWindow(Bench.MainWindow));
     EXPECT_TRUE(PeekMessage(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && message.wParam == 0);
+}
+
+// A fatal error shows its box (answered by this hook, which names it on stderr), then
+// ends the process with exit code 1.
+LRESULT CALLBACK AnswerBox(int code, WPARAM wParam, LPARAM lParam) {
+    char caption[32] = {};
+    if (code == HCBT_ACTIVATE && GetWindowTextA(HWND(wParam), caption, sizeof caption) > 0) {
+        std::fputs(caption, stderr);
+        std::fflush(stderr); // the handheld's end does not flush it
+        PostMessage(HWND(wParam), WM_COMMAND, IDOK, 0);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(UiDeathTest, FatalErrorEndsWithOneAfterItsBox) {
+    EXPECT_EXIT(
+        {
+            SetWindowsHookEx(WH_CBT, AnswerBox, nullptr, GetCurrentThreadId());
+            FatalError(nullptr, WIDE("Error in CreateWindow"));
+        },
+        testing::ExitedWithCode(1), "Fatal Error");
 }
 
 } // namespace
