@@ -88,10 +88,10 @@ class Core : public ::testing::Test {
 // fixed start; every draw takes one step, whatever the bound; a negative bound is read
 // as unsigned on the desktop, as n + 1 in a signed product on the handheld.
 TEST_F(Core, GeneratorsStartFromTheirFixedState) {
-    const Ints drawn = {RandomInt(256),  RandomInt(256), RandomInt(256),  RandomInt(0),
-                        RandomInt(1000), RandomInt(1),   RandomInt(-256), RandomInt(-1)};
-    EXPECT_EQ(drawn, (kHandheld ? Ints{140, 151, 183, 0, 602, 0, -139, 0}
-                                : Ints{0, 8, 220, 0, 272, 0, 1368768505, 694906231}));
+    const Ints drawn = {INT(RandomColor()), RandomInt(0),    RandomInt(1000), // blue, green, red
+                        RandomInt(1),       RandomInt(-256), RandomInt(-1)};
+    EXPECT_EQ(drawn, (kHandheld ? Ints{INT(RGB(183, 151, 140)), 0, 602, 0, -139, 0}
+                                : Ints{INT(RGB(220, 8, 0)), 0, 272, 0, 1368768505, 694906231}));
     EXPECT_EQ(DrawsTaken(), 8);
 }
 

@@ -107,10 +107,10 @@ TEST(RunReport, FilesHoldTheSettingSamplesAndSummaries) {
     Report report = TwoTests();
     report.Set.Raw = false; // the clocks' costs are then unknown
     report.Set.Precision = 0.12344;
-    const std::vector<OldRun> olds = {Old(report, "\u00f6ld.json")};
+    const std::vector<OldRun> olds = {Old(report, "öld.json")};
     const std::string text = ToJson(report, olds);
-    const Json root = Json::parse(text);
-    EXPECT_TRUE(Has(text, "{\n  \"program\": \"QuenzelRun\",\n") && Has(text, "\"\u00f6ld.json\""));
+    const Json root = Json::parse(text); // as written: two spaces a level, text as UTF-8
+    EXPECT_TRUE(Has(text, "{\n  \"program\": \"QuenzelRun\",\n") && Has(text, "\"öld.json\""));
     std::string keys;
     for (const auto &[key, value] : root.items()) {
         keys += key + "=" + (value.is_string() ? value.get<std::string>() : value.dump()) + " ";

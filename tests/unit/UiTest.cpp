@@ -14,9 +14,8 @@ namespace {
 
 constexpr bool kHandheld = sizeof(TCHAR) == 2; // the handheld passes UTF-16 text
 
-// A text the test draws at (x, y) over its box filled white (none: not filled): in the
-// DC's font (height -1), else the bold title font (the logo's, of a positive height, a
-// third of the screen wide); the handheld's is heavier.
+// A text the test draws at (x, y) over its box filled white (if any), in the DC's font
+// (height -1) or the title's bold one (a logo's, of a height, is a third of the screen wide).
 struct Put {
     LONG x, y;
     Text text;
@@ -43,9 +42,8 @@ class Ui : public ::testing::Test {
     static void Send(UINT message, WPARAM wParam) {
         EXPECT_EQ(SendMessage(Bench.MainWindow, message, wParam, 0), 0);
     }
-    // The window above the buttons shows these texts on white and nothing else, as the
-    // test draws them in their places (so no glyph of the host's fonts is assumed); then,
-    // the screen painted anew over black, the same with their boxes showing.
+    // The window above the buttons shows these texts on white and nothing else, as the test
+    // draws them (no glyph of the host's fonts is assumed); painted anew on black, the same.
     static void ExpectScreen(const std::vector<Put> &puts) {
         const INT width = Bench.ScreenWidth, height = Bench.ScreenHeight - 40;
         const HDC dc = GetDC(Bench.MainWindow), memory = CreateCompatibleDC(dc);
@@ -116,16 +114,17 @@ TEST_F(Ui, StartStepsAndCloseWaitsForTheStep) {
     Bench.StepIndex = TEST_COUNT + 1; // the summary next: no test to run
     Send(WM_COMMAND, ID_NEXT | BN_CLICKED << 16);
     EXPECT_FALSE(IsWindow(start) || IsWindow(close));
-    Bench.TestResults[Bench.ScreenIndex = 3] = -2147483647 - 1;
+    Bench.TestResults[Bench.ScreenIndex = 1] = -2147483647 - 1;
     PaintScreen(); // on the screen Start cleared
-    ExpectScreen({{width / 2, 8, TEXT("Rectangle Test"), title, 0, TA_CENTER},
+    EXPECT_FALSE(ReleaseDC(Bench.MainWindow, Bench.DrawDC)) << "released already";
+    ExpectScreen({{width / 2, 8, TEXT("Pixel Test"), title, 0, TA_CENTER},
                   {8, 48, TEXT("Result: -2147483648"), {8, 48, width, 72}}});
     std::vector<Put> summary = {
         {8, 192, TEXT("TOTAL:"), {8, 192, width, 204}},
-        {100, 188, TEXT("370371"), {100, 188, width, 204 - 4 * !kHandheld}, 0},
+        {100, 188, TEXT("370372"), {100, 188, width, 204 - 4 * !kHandheld}, 0},
         {width / 2, 8, TEXT("Results"), title, 0, TA_CENTER}};
     for (LONG i = 1, y = 48; i <= TEST_COUNT; i++, y += 18) {
-        const std::string score = std::to_string(Bench.TestResults[i] = (i - 1) * 123457);
+        const std::string score = std::to_string(Bench.TestResults[i] = (i - 1) * 123457 + i % 5);
         summary.push_back({8, y, Text(TestTable[i].Name) + TEXT(":"), {8, y, width, y + 12}});
         summary.push_back({100, y, Text(score.begin(), score.end()), {100, y, width, y + 12}});
     }
@@ -147,8 +146,9 @@ TEST_F(Ui, StartStepsAndCloseWaitsForTheStep) {
     EXPECT_TRUE(PeekMessage(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && message.wParam == 0);
 }
 
-// A fatal error shows its box (answered by this hook, which names it on stderr), then
-// ends the process with exit code 1.
+// A second copy finds the first one's window and steps aside with exit code 0. A fatal
+// error shows its box (answered by this hook, which names it on stderr), then ends the
+// process with exit code 1.
 LRESULT CALLBACK AnswerBox(int code, WPARAM wParam, LPARAM lParam) {
     char caption[32] = {};
     if (code == HCBT_ACTIVATE && GetWindowTextA(HWND(wParam), caption, sizeof caption) > 0) {
@@ -159,7 +159,9 @@ LRESULT CALLBACK AnswerBox(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-TEST(UiDeathTest, FatalErrorEndsWithOneAfterItsBox) {
+TEST_F(Ui, SecondCopyAndFatalErrorEndTheProcess) {
+    EXPECT_EXIT(CheckSingleInstance(WIDE("QuenzelTest"), WIDE("Test")), testing::ExitedWithCode(0),
+                "");
     EXPECT_EXIT(
         {
             SetWindowsHookEx(WH_CBT, AnswerBox, nullptr, GetCurrentThreadId());
