@@ -121,10 +121,10 @@ TEST_F(Ui, StartStepsAndCloseWaitsForTheStep) {
                   {8, 48, TEXT("Result: -2147483648"), {8, 48, width, 72}}});
     std::vector<Put> summary = {
         {8, 192, TEXT("TOTAL:"), {8, 192, width, 204}},
-        {100, 188, TEXT("370372"), {100, 188, width, 204 - 4 * !kHandheld}, 0},
+        {100, 188, TEXT("370371"), {100, 188, width, 204 - 4 * !kHandheld}, 0},
         {width / 2, 8, TEXT("Results"), title, 0, TA_CENTER}};
     for (LONG i = 1, y = 48; i <= TEST_COUNT; i++, y += 18) {
-        const std::string score = std::to_string(Bench.TestResults[i] = (i - 1) * 123457 + i % 5);
+        const std::string score = std::to_string(Bench.TestResults[i] = (i - 1) * 123457 + (i > 1));
         summary.push_back({8, y, Text(TestTable[i].Name) + TEXT(":"), {8, y, width, y + 12}});
         summary.push_back({100, y, Text(score.begin(), score.end()), {100, y, width, y + 12}});
     }
