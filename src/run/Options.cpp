@@ -1,5 +1,6 @@
 #include "Options.h"
 
+#include "OptionsText.h"
 #include "Outputs.h"
 
 #include <CLI/CLI.hpp>
@@ -133,43 +134,6 @@ void ParseSize(const std::string &size, Options &o) {
     o.OffscreenHeight = std::stoi(height);
 }
 
-const char *const FOOTER =
-    R"(With more than one sample per test (--repeat above 1, or --precision), each test
-first runs one window untimed, as --warmup-ms would, so its first sample is not
-cold; one sample per test is measured cold, as the interactive program measures.
-
-The table's +-99% (at the --confidence) is how far the interval of each test's
-median rate reaches from it; "-": too few samples for one (8 at 99 %). A verdict
-at 99 % needs 5 samples a side; a comparison's row says how many it lacks.
-
-A --config FILE holds options by their long names, one a line, for example
-tests = "Pixel,BitBlt", repeat = 9 or compare = ["a.json", "b.json"]; the
-command line overrides it.
-
-Exit codes:
-    0    the table and every output are complete
-    1    the run or an output failed (the other outputs are still written)
-    2    bad input: nothing was run or written
-    4    a test got slower than --fail-slower allows (every output is written)
-    130  stopped by Ctrl+C, a closed console or window: nothing was written
-)";
-
-// CLI11's help with each description wrapped to fit a console of 80 columns.
-struct WrappedHelp : CLI::Formatter {
-    std::string make_option_desc(const CLI::Option *option) const override {
-        std::istringstream words(option->get_description());
-        std::string text, line;
-        for (std::string word; words >> word;) {
-            if (!line.empty() && line.size() + word.size() >= 80 - get_column_width()) {
-                text += line + "\n";
-                line.clear();
-            }
-            line += (line.empty() ? "" : " ") + word;
-        }
-        return text + line;
-    }
-};
-
 // " (default V)", for the help of an option whose value is V before parsing.
 template <class T> std::string ByDefault(T value) {
     std::ostringstream text;
@@ -195,11 +159,10 @@ CLI::Option *File(CLI::App &app, const char *name, std::string &file, const std:
 void Declare(CLI::App &app, Options &o) {
     app.set_help_flag();
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-    app.formatter(std::make_shared<WrappedHelp>());
-    app.footer(FOOTER);
     Flag(app, "-h,--help", o.Help, "show this text");
     Flag(app, "--version", o.Version, "show the version and the flavour");
     app.set_config("--config", "", "read options from FILE (below)")->type_name("FILE");
+    FrameOptions(app);
     app.allow_config_extras(CLI::config_extras_mode::error);
     app.add_option_function<std::string>(
            "--tests", [&o](const std::string &list) { o.Tests = ParseTests(list); },

@@ -156,6 +156,9 @@ TEST(RunOptions, ConfigFile) {
     EXPECT_FALSE(Parse({"--config", path}, o, error));
     EXPECT_EQ(error.rfind("--config: ", 0), 0u) << error;
     EXPECT_NE(error.find("warmup"), std::string::npos) << error;
+    std::ofstream(path) << "compare = []\nrepeat = []\n";
+    EXPECT_FALSE(Parse({"--config", path}, o, error));
+    EXPECT_EQ(error, "--config: repeat = [] gives no value; it takes one");
     std::remove(path.c_str());
     EXPECT_FALSE(Parse({"--config", path}, o, error));
     EXPECT_NE(error.find("--config: " + path), std::string::npos) << error;
