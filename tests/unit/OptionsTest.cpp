@@ -108,6 +108,7 @@ TEST(RunOptions, BadInputIsNamed) {
         {{"--raw=yes"}, "--raw: takes no value, not 'yes'"},
         {{"--quiet=no"}, "'no'"},
         {{"--json", "--raw"}, "--json: needs a file name, not '--raw'"},
+        {{"--csv", "---x"}, "'---x'"},
         {{"--compare", "o", "p"}, "p"},
         {{"--compare", "o", "--compare", "o"}, "--compare: file 'o' is named twice"},
         {{"--confidence", "0.49"}, "--confidence: takes a number 0.5 to 0.999, not '0.49'"},

@@ -25,7 +25,7 @@ Report TwoTests() {
     report.Set.Utc = "2026-12-07T03:43:27Z";
     report.Set.Repeat = 3;
     report.Set.Raw = true;
-    report.Set.Facts = {{"cpus", "2", false}, {"cpu", "x86", true}};
+    report.Set.Facts = {{"cpus", "12", false}, {"cpu", "x86", true}};
     report.Tests = {{.Index = 1,
                      .Name = "Pixel",
                      .Samples = {{1000, 10001, 10001.5, 100, 1000},
@@ -97,8 +97,9 @@ TEST(RunReport, SummariesOfTheSamples) {
     Report none;
     none.Tests.resize(1); // a test without samples sums to nothing
     Summarise(none);
-    EXPECT_EQ((Numbers{double(none.Total), none.Tests[0].Median, none.Tests[0].Spread}),
-              (Numbers{0, 0, 0}));
+    EXPECT_EQ((Numbers{double(none.Total), none.Tests[0].Median, none.Tests[0].Min,
+                       none.Tests[0].Spread}),
+              (Numbers{0, 0, 0, 0}));
 }
 
 // The JSON and the CSV hold the same setting, every sample, the summaries and the
@@ -107,6 +108,7 @@ TEST(RunReport, FilesHoldTheSettingSamplesAndSummaries) {
     Report report = TwoTests();
     report.Set.Raw = false; // the clocks' costs are then unknown
     report.Set.Precision = 0.12344;
+    report.Set.Shuffle = 0; // a seed, known
     const std::vector<OldRun> olds = {Old(report, "öld.json")};
     const std::string text = ToJson(report, olds);
     const Json root = Json::parse(text); // as written: two spaces a level, text as UTF-8
@@ -122,7 +124,7 @@ TEST(RunReport, FilesHoldTheSettingSamplesAndSummaries) {
                     " flavour=desktop utc=2026-12-07T03:43:27Z windows=null wine=null "
                     "target=window width=0 height=0 depth=0 dpi=0 window_ms=10000 repeat=3 "
                     "raw=false tick_step_ms=0.0 draw_ns=null tick_ns=null warmup_ms=0 "
-                    "affinity=null shuffle=null precision=0.1234 confidence=0.99 cpus=2 cpu=x86 "
+                    "affinity=null shuffle=0 precision=0.1234 confidence=0.99 cpus=12 cpu=x86 "
                     "tests=" +
                         root["tests"].dump() + " ");
     const Json &pixel = root["tests"][0];
@@ -151,7 +153,7 @@ TEST(RunReport, FilesHoldTheSettingSamplesAndSummaries) {
           "\nsummary,1,Pixel,,,,,,,,,,,,100.0,80,120,0.4000,1000.0,1500.0,0.6929,,,0.00,1.0000,,,"
           ",,,,\n",
           "\nsample,6,\"Bit\"\"Blt,\t\",1,", "\nsetting,,,,total,55,", "\nsetting,,,,draw_ns,,",
-          "\nsetting,,,,tick_step_ms,0.000,", "\nsetting,,,,cpus,2,,",
+          "\nsetting,,,,tick_step_ms,0.000,", "\nsetting,,,,cpus,12,,",
           "\ncomparison,1,Pixel,,,,,,,,,,,,,,,,,,,,,,,,öld.json,1.0000,,,,\"no verdict: 3 vs 3 "
           "samples, needs 5 a side\"\n"}) {
         EXPECT_TRUE(Has(csv, line)) << line << csv;
@@ -284,13 +286,18 @@ TEST(RunReport, ChartOfRatiosOrOfSamples) {
     const Report old = RatesRun({1000, 2000, 3000, 4000, 5000}, {100, 200, 300, 400, 500});
     // The axis reaches 10 (the interval's top) ^ 1.05 = 11.2 either way from 1 at 265.
     const std::string forest = ToSvg(
-        now, {Old(old, "a<&\"\x01\xff\xed\xa0\x80\xed\xbf\xbf\xffz\xc3\xa9デ\xf0\x9f\x98\x80")});
+        now,
+        {Old(old,
+             "a<&"
+             "\"\x01\xff\xed\xa0\x80\xed\xbf\xbf\xffz\xc3\xa9デ\xf0\x9f\x98\x80\xf4\x8f\xbf\xbf")});
     for (const char *part :
          {"<line class=\"interval\" x1=\"280.1\" x2=\"455.5\" y1=\"71.0\" y2=\"71.0\" "
           "stroke=\"#1a7f37\"",
           "<circle cx=\"346.1\" cy=\"71.0\" r=\"4\" fill=\"#1a7f37\"", "stroke=\"#555555\"",
-          ">old 1: a&lt;&amp;&quot;zéデ\xf0\x9f\x98\x80</text>", ">11.2</text>", ">0.0891</text>",
-          "<text x=\"10\" y=\"20\">QuenzelRun " QUENZEL_VERSION " (desktop): ratio new/old",
+          ">old 1: a&lt;&amp;&quot;zéデ\xf0\x9f\x98\x80\xf4\x8f\xbf\xbf</text>",
+          "y=\"120.0\" text-anchor=\"middle\">11.2</text>", ">0.0891</text>",
+          "<text x=\"10\" y=\"20\">QuenzelRun " QUENZEL_VERSION
+          " (desktop): ratio new/old of the rates, with its 99.0% interval",
           "y=\"75.0\" fill=\"#1a7f37\">2.667 faster</text>",
           ">1.000 no significant difference</text>"}) {
         EXPECT_TRUE(Has(forest, part)) << part << "\n" << forest;

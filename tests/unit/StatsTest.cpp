@@ -88,6 +88,11 @@ TEST(Stats, ExactTailsFromTheSmallerEnd) {
     EXPECT_NEAR(MannWhitneyP(low, high) * choose / 2, 1, 1e-6);
     const double p = MannWhitneyP(shifted, low);
     EXPECT_TRUE(p > 0 && p < 1e-20 && p == MannWhitneyP(low, shifted)) << p;
+    // 50 a side is the exact rule's last size: the 878th of the 2500 ratios bounds the
+    // interval, where the approximation would take the 876th (147 / 91.5).
+    const Comparison c = Compare(high, shifted, 0.99);
+    EXPECT_NEAR(c.Low * 81.5, 131, 1e-9);
+    EXPECT_NEAR(c.High * 72.5, 144, 1e-9);
 }
 
 // The estimate and the interval are order statistics of every pairwise difference
@@ -99,7 +104,7 @@ TEST(Stats, SelectionMatchesAllDifferencesSorted) {
         for (size_t n : {1, 3, 8, 51}) {
             std::vector<double> x, y, differences;
             for (size_t i = 0; i < m + n; i++) {
-                (i < m ? x : y).push_back(1 + random() % 40 / 4.0);
+                (i < m ? x : y).push_back((1 + random() % 40) / 8.0); // logs of both signs
             }
             for (const double a : x) {
                 for (const double b : y) {
@@ -118,6 +123,8 @@ TEST(Stats, SelectionMatchesAllDifferencesSorted) {
                              c.High == std::exp(differences[count - 1 - k]) && c.Low <= c.Ratio;
             }
             EXPECT_TRUE(symmetric) << m << " against " << n << ": " << c.Low << " " << c.High;
+            // Over 50 on either side, the approximation's rank: 1 of 60, where exactly it is 3.
+            EXPECT_TRUE(m != 60 || n != 1 || c.Low == std::exp(differences[0])) << c.Low;
         }
     }
 }
