@@ -11,7 +11,7 @@ git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 echo "== native build and QuenzelRun's unit tests (both flavours)"
 cmake --workflow --preset native
 
-echo "== fuzzing the JSON reader and the option parser (about a minute)"
+echo "== fuzzing the JSON reader and the option parser (half a minute)"
 cmake --workflow --preset fuzz
 
 echo "== Win32 cross build; core and UI unit tests and end-to-end tests under Wine"
