@@ -9,16 +9,16 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-exe=build/win32/src/DQuenzel.exe
+exe=build/win64/src/DQuenzel.exe
 case "${1:-}" in
 "") ;;
---handheld) exe=build/win32/src/DQuenzelCE.exe ;;
+--handheld) exe=build/win64/src/DQuenzelCE.exe ;;
 *) echo "usage: $0 [--handheld]" >&2; exit 2 ;;
 esac
 
 scripts/deps.sh run
-cmake --preset win32 >/dev/null
-cmake --build --preset win32
+cmake --preset win64 >/dev/null
+cmake --build --preset win64
 
 if [ -n "${DISPLAY:-}" ]; then
     exec /usr/bin/python3 scripts/winerun.py show "$exe"

@@ -14,5 +14,8 @@ cmake --workflow --preset native
 echo "== fuzzing the JSON reader and the option parser (half a minute)"
 cmake --workflow --preset fuzz
 
-echo "== Win32 cross build; core and UI unit tests and end-to-end tests under Wine"
+echo "== the programs for Windows (i686)"
 cmake --workflow --preset win32
+
+echo "== the same for x86_64; core and UI unit tests and end-to-end tests under Wine"
+cmake --workflow --preset win64

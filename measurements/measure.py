@@ -25,7 +25,7 @@ OFFSCREEN = ["--offscreen", "800x600", "--window-ms", "1000", "--affinity", "0",
 
 
 def quenzel_run(wine, exe, *args):
-    run = subprocess.run(["wine", exe, *args], env=wine.env, cwd=HERE, capture_output=True,
+    run = subprocess.run([winerun.WINE, exe, *args], env=wine.env, cwd=HERE, capture_output=True,
                          text=True)
     if run.returncode != 0:
         raise RuntimeError(f"QuenzelRun {args}: exit code {run.returncode}: {run.stderr}")

@@ -4,11 +4,13 @@
 set -euo pipefail
 what=${1:-test}
 
-pkgs=(cmake ninja-build g++ g++-mingw-w64-i686 binutils-mingw-w64-i686)
+# MinGW-w64 for both: i686 makes the programs for Windows, x86_64 what runs under Wine here.
+pkgs=(cmake ninja-build g++ g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64
+  binutils-mingw-w64-x86-64)
 # Header-only libraries that every build compiles in: options and JSON.
 pkgs+=(libcli11-dev nlohmann-json3-dev)
-# Wine with its 32-bit part, a virtual X display and what drives and watches it.
-gui=(wine wine32:i386 xvfb xdotool x11-utils imagemagick python3 python3-pil)
+# 64-bit Wine, a virtual X display and what drives and watches it.
+gui=(wine wine64 xvfb xdotool x11-utils imagemagick python3 python3-pil)
 case "$what" in
 build) ;;
 # compare.py of the micro-benchmark tools (and SciPy for its U test) reads QuenzelRun's runs.
@@ -22,10 +24,6 @@ sudo=""
 if [ "$(id -u)" -ne 0 ]; then
   command -v sudo >/dev/null || { echo "$0: run as root or install sudo" >&2; exit 1; }
   sudo=sudo
-fi
-
-if [[ " ${pkgs[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
-  $sudo dpkg --add-architecture i386
 fi
 
 missing=()

@@ -23,6 +23,10 @@ import time
 from PIL import Image
 
 TITLE = "Norvale Quenzel"
+# 64-bit Wine, named directly: /usr/bin/wine picks the 32-bit loader whenever wine32 is
+# installed, and many kernels (this one among them) run no 32-bit code at all.
+WINE = "/usr/lib/wine/wine64"
+WINESERVER = "/usr/lib/wine/wineserver"
 WHITE = (255, 255, 255)
 
 
@@ -68,23 +72,23 @@ class Wine:
         self.own_prefix = prefix is None
         self.prefix = prefix or tempfile.mkdtemp(prefix="quenzel-wine-")
         self.env = dict(os.environ, DISPLAY=display_name, WINEPREFIX=self.prefix,
-                        WINEARCH="win32", WINEDEBUG="-all",
+                        WINEARCH="win64", WINELOADER=WINE, WINEDEBUG="-all",
                         WINEDLLOVERRIDES="mscoree,mshtml=")
         self.width, self.height = width, height
 
     def init(self):
         """Creates the prefix (once) and sets the desktop size."""
         if not os.path.exists(os.path.join(self.prefix, "system.reg")):
-            self.run(["wineboot", "-i"])
-            self.run(["wineserver", "-w"])
+            self.run([WINE, "wineboot", "-i"])
+            self.run([WINESERVER, "-w"])
         for key, value, data in [
             (r"HKCU\Software\Wine\Explorer", "Desktop", "Default"),
             (r"HKCU\Software\Wine\Explorer\Desktops", "Default", f"{self.width}x{self.height}"),
         ]:
-            self.run(["wine", "reg", "add", key, "/v", value, "/d", data, "/f"])
-        self.run(["wine", "reg", "add", r"HKCU\Software\Wine\WineDbg", "/v", "ShowCrashDialog",
+            self.run([WINE, "reg", "add", key, "/v", value, "/d", data, "/f"])
+        self.run([WINE, "reg", "add", r"HKCU\Software\Wine\WineDbg", "/v", "ShowCrashDialog",
                   "/t", "REG_DWORD", "/d", "0", "/f"])
-        self.run(["wineserver", "-w"])
+        self.run([WINESERVER, "-w"])
         return self
 
     def run(self, args):
@@ -95,7 +99,7 @@ class Wine:
         return Program(self, exe)
 
     def close(self):
-        subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
+        subprocess.run([WINESERVER, "-k"], env=self.env, stderr=subprocess.DEVNULL)
         if self.own_prefix:
             shutil.rmtree(self.prefix, ignore_errors=True)
 
@@ -106,7 +110,7 @@ class Program:
     def __init__(self, wine, exe):
         self.wine = wine
         self.env = wine.env
-        self.process = subprocess.Popen(["wine", exe], env=wine.env, stdout=subprocess.DEVNULL,
+        self.process = subprocess.Popen([WINE, exe], env=wine.env, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
 
     # The process.
@@ -280,7 +284,7 @@ def screen_size(display_name):
 def console(exe, args):
     display, wine = open_session()
     try:
-        return subprocess.run(["wine", exe, *args], env=wine.env).returncode
+        return subprocess.run([WINE, exe, *args], env=wine.env).returncode
     finally:
         wine.close()
         display.close()

@@ -69,7 +69,7 @@ def case_second(wine, exe, handheld):
     first, before, layout = start(wine, exe)
     check(wine.start(exe).exit_code(timeout=30) == 0, "the second copy did not end with 0")
     runner = os.path.join(os.path.dirname(exe), "QuenzelRun.exe")
-    run = subprocess.run(["wine", runner, "--tests", "1", "--window-ms", "50"], env=wine.env,
+    run = subprocess.run([winerun.WINE, runner, "--tests", "1", "--window-ms", "50"], env=wine.env,
                          capture_output=True, text=True, timeout=60)
     check(run.returncode == 1 and "another copy" in run.stderr, f"QuenzelRun: {run.stderr!r}")
     check(len(first.windows()) == 1 and first.screenshot().tobytes() == before.tobytes(),
@@ -106,7 +106,7 @@ def case_sequence(wine, exe, handheld):
 def post_close(wine, exe):
     """WM_CLOSE from another process as soon as the window exists."""
     poster = os.path.join(os.path.dirname(exe), "PostClose.exe")
-    check(subprocess.run(["wine", poster], env=wine.env, timeout=120).returncode == 0,
+    check(subprocess.run([winerun.WINE, poster], env=wine.env, timeout=120).returncode == 0,
           "no window to post WM_CLOSE to")
 
 
@@ -152,7 +152,7 @@ def case_together(wine, exe, handheld):
 def quenzel_run(wine, exe, *args, timeout=300):
     """Runs QuenzelRun in a new folder; returns the folder, exit code, stdout, stderr."""
     folder = tempfile.mkdtemp(prefix="quenzelrun-")
-    run = subprocess.run(["wine", exe, *args], env=wine.env, cwd=folder, capture_output=True,
+    run = subprocess.run([winerun.WINE, exe, *args], env=wine.env, cwd=folder, capture_output=True,
                          text=True, timeout=timeout)
     return folder, run.returncode, run.stdout, run.stderr
 
@@ -283,13 +283,13 @@ def case_run_errors(wine, exe, handheld):
                            "run.json"),
                           (["--affinity", "63"], "--affinity"),
                           (["--tests", "Circle"], "Pixel, Line, Rectangle")]:
-        run = subprocess.run(["wine", exe, *args], env=wine.env, cwd=folder, capture_output=True,
+        run = subprocess.run([winerun.WINE, exe, *args], env=wine.env, cwd=folder, capture_output=True,
                              timeout=60)
         err = run.stderr.decode("utf-8")
         check(run.returncode == 2 and len(err.splitlines()) == 1 and culprit in err and
               sorted(os.listdir(folder)) == ["pipe", "sub"],
               f"{args}: exit code {run.returncode}, said {err!r}")
-    run = subprocess.run(["wine", exe, "--version"], env=wine.env, capture_output=True, timeout=60)
+    run = subprocess.run([winerun.WINE, exe, "--version"], env=wine.env, capture_output=True, timeout=60)
     flavour = "handheld" if handheld else "desktop"
     check(run.returncode == 0 and re.fullmatch(rf"QuenzelRun [\d.]+ \({flavour}\)\r?\n",
                                                run.stdout.decode()),
@@ -323,7 +323,7 @@ def case_run_faults(wine, exe, handheld):
     finally:
         for where in (full, readonly):
             subprocess.run(["umount", where], capture_output=True)
-    run = subprocess.run(f"wine {exe} {' '.join(quick)} > /dev/full", shell=True, env=wine.env,
+    run = subprocess.run(f"{winerun.WINE} {exe} {' '.join(quick)} > /dev/full", shell=True, env=wine.env,
                          stderr=subprocess.PIPE, timeout=60)
     check(run.returncode == 1, f"stdout to a full device: exit code {run.returncode}")
     folder, code, out, err = quenzel_run(wine, exe, "--offscreen", "16384x6144", "--tests", "1",
@@ -336,7 +336,7 @@ def case_run_faults(wine, exe, handheld):
     os.symlink("s.json", os.path.join(folder, "link.json"))
     with open(os.path.join(folder, "bom.json"), "wb") as f:
         f.write(b"\xef\xbb\xbf" + open(os.path.join(folder, "s.json"), "rb").read())
-    run = subprocess.run(["wine", exe, *quick, "--json", "résultats/データ.json", "--csv",
+    run = subprocess.run([winerun.WINE, exe, *quick, "--json", "résultats/データ.json", "--csv",
                           "link.json", "--compare", "bom.json"], env=wine.env, cwd=folder,
                          capture_output=True, timeout=60)
     check(run.returncode == 0 and os.path.islink(os.path.join(folder, "link.json")) and
@@ -350,7 +350,7 @@ def case_run_faults(wine, exe, handheld):
     check(code == 2 and "huge.json" in err and time.monotonic() - began < 20, f"huge: {err!r}")
     # Ctrl+C during the second of three 3-second samples: stopped within a window.
     folder = tempfile.mkdtemp(prefix="quenzelrun-")
-    run = subprocess.Popen(["wine", exe, "--tests", "1", "--window-ms", "3000", "--repeat", "3",
+    run = subprocess.Popen([winerun.WINE, exe, "--tests", "1", "--window-ms", "3000", "--repeat", "3",
                             "--offscreen", "1024x768", "--snapshot", "s.bmp"], env=wine.env,
                            cwd=folder, stderr=subprocess.PIPE, text=True)
     check("sample 1 of 3" in run.stderr.readline(), "no progress")
@@ -366,12 +366,12 @@ def case_run_close(wine, exe, handheld):
     """The window closed from another program while the run measures stops the run as
     Ctrl+C does: exit code 130, nothing written, and the message says why."""
     folder = tempfile.mkdtemp(prefix="quenzelrun-")
-    run = subprocess.Popen(["wine", exe, "--tests", "1", "--window-ms", "1000", "--repeat", "30",
+    run = subprocess.Popen([winerun.WINE, exe, "--tests", "1", "--window-ms", "1000", "--repeat", "30",
                             "--json", "run.json"], env=wine.env, cwd=folder,
                            stderr=subprocess.PIPE, text=True)
     check("sample 1 of 30" in run.stderr.readline(), "no progress")
     poster = os.path.join(os.path.dirname(exe), "PostClose.exe")
-    check(subprocess.run(["wine", poster, "QuenzelRunForm", "QuenzelRun"], env=wine.env,
+    check(subprocess.run([winerun.WINE, poster, "QuenzelRunForm", "QuenzelRun"], env=wine.env,
                          timeout=120).returncode == 0, "no window to post WM_CLOSE to")
     code, err = run.wait(timeout=60), run.stderr.read()
     check(code == 130 and "window was closed" in err and os.listdir(folder) == [],
@@ -402,7 +402,7 @@ def main(argv):
             json.dump({"display": display.name, "xvfb": display.process.pid, "prefix": wine.prefix}, f)
         return 0
     if len(argv) == 3 and argv[1] == "imports":
-        dump = subprocess.run(["i686-w64-mingw32-objdump", "-p", argv[2]], capture_output=True,
+        dump = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", argv[2]], capture_output=True,
                               text=True, check=True).stdout
         dlls = {m.lower() for m in re.findall(r"DLL Name: (\S+)", dump)}
         print(f"imports {sorted(dlls)}")

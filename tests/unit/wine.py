@@ -8,7 +8,7 @@ import winerun  # noqa: E402
 
 session = json.load(open(sys.argv[2]))
 wine = winerun.Wine(session["display"], 0, 0, prefix=session["prefix"])
-run = subprocess.run(["wine", *sys.argv[1:2], *sys.argv[3:]], env=wine.env, capture_output=True,
+run = subprocess.run([winerun.WINE, *sys.argv[1:2], *sys.argv[3:]], env=wine.env, capture_output=True,
                      text=True, timeout=110)
 print(run.stdout, run.stderr, sep="")
 sys.exit(0 if run.returncode == 0 and "[  PASSED  ]" in run.stdout else 1)
