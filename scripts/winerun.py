@@ -199,13 +199,13 @@ def wait_intro(program, timeout=60, settle=0.4):
     return wait_until(check, timeout, what="the intro")
 
 
-def wait_stable_screen(program, layout, want, timeout, settle=0.4):
-    """Waits until the screen shows the buttons `want` (Next, Close) and stays the
-    same between two screenshots; returns that screenshot."""
+def wait_stable_screen(program, layout, want, timeout, settle=0.4, differs=None):
+    """Waits until the screen shows the buttons `want` (Next, Close), is not the image
+    `differs`, and stays the same between two screenshots; returns that screenshot."""
 
     def check():
         first = program.screenshot()
-        if layout.buttons(first) != want:
+        if layout.buttons(first) != want or first.tobytes() == differs:
             return None
         time.sleep(settle)
         second = program.screenshot()
@@ -214,12 +214,15 @@ def wait_stable_screen(program, layout, want, timeout, settle=0.4):
     return wait_until(check, timeout, interval=0.3, what=f"a screen with buttons {want}")
 
 
-def press_next(program, layout):
-    """Presses F1 and waits until the program has acted on it: its buttons are gone.
-    Only then can a screen with buttons be the next one, not the one still showing."""
+def press_next(program, layout, shown, want, timeout=120):
+    """Presses F1 on the screen `shown` and waits for what it leads to: a settled screen
+    with the buttons `want` that is not `shown` (each screen has a title of its own).
+    Returns that screen and the seconds it took."""
+    began = time.monotonic()
     program.key("F1")
-    wait_until(lambda: layout.buttons(program.screenshot()) == (False, False), 20,
-               interval=0.05, what="the buttons to go after F1")
+    screen = wait_stable_screen(program, layout, want, timeout,
+                                differs=shown.tobytes())
+    return screen, time.monotonic() - began
 
 
 def open_session(width=1024, height=768):
@@ -232,42 +235,61 @@ def open_session(width=1024, height=768):
     return display, wine
 
 
+SCREENS = ["intro"] + [f"result-{i}" for i in range(1, 8)] + ["summary"]
+
+
+def walk_program(program, outdir, last_key="F2"):
+    """Steps a started program through intro, seven results and summary with F1, saving
+    each screen as a PNG and saying how long each took to come; then presses last_key on
+    the summary. Returns the exit code."""
+    subprocess.run(["xdotool", "mousemove", str(program.wine.width // 2), "200"],
+                   env=program.env, check=True)
+    screen = wait_intro(program)
+    layout = Layout(screen, program.wine.width, program.wine.height)
+    screen = wait_stable_screen(program, layout, (True, True), timeout=10)
+    for index, name in enumerate(SCREENS):
+        if index:
+            # A test runs about ten seconds before its result appears.
+            want = (False, True) if name == "summary" else (True, True)
+            screen, seconds = press_next(program, layout, screen, want)
+            print(f"saved {name} after {seconds:.1f} s", flush=True)
+        else:
+            print(f"saved {name}", flush=True)
+        screen.save(os.path.join(outdir, f"{index}-{name}.png"))
+    program.key(last_key)
+    return program.exit_code(timeout=30)
+
+
 def walk(exe, outdir):
-    """Steps through intro, seven results and summary; returns the exit code."""
+    """walk_program on a virtual display of its own and Wine's prefix kept for it."""
     os.makedirs(outdir, exist_ok=True)
-    display, wine = open_session()
+    display = Display()
     program = None
     try:
-        program = wine.start(exe)
-        program.wait_window()
-        subprocess.run(["xdotool", "mousemove", str(wine.width // 2), "200"], env=wine.env)
-        intro = wait_intro(program)
-        layout = Layout(intro, wine.width, wine.height)
-        names = ["intro"] + [f"result-{i}" for i in range(1, 8)] + ["summary"]
-        for index, name in enumerate(names):
-            want = (False, True) if name == "summary" else (True, True)
-            # A test runs about ten seconds before its result appears.
-            screen = wait_stable_screen(program, layout, want, timeout=120)
-            screen.save(os.path.join(outdir, f"{index}-{name}.png"))
-            print(f"saved {name}", flush=True)
-            if name == "summary":
-                program.key("F2")
-            else:
-                press_next(program, layout)
-        return program.exit_code(timeout=30)
+        wine = Wine(display.name, display.width, display.height, prefix=kept_prefix()).init()
+        try:
+            program = wine.start(exe)
+            program.wait_window()
+            return walk_program(program, outdir)
+        finally:
+            if program is not None:
+                program.kill()
+            wine.close()
     finally:
-        if program is not None:
-            program.kill()
-        wine.close()
         display.close()
+
+
+def kept_prefix():
+    """The Wine prefix kept between runs, made on the first."""
+    prefix = os.environ.get("WINEPREFIX") or os.path.join(
+        os.environ.get("XDG_CACHE_HOME", os.path.expanduser("~/.cache")), "norvale-quenzel-wine")
+    os.makedirs(prefix, exist_ok=True)
+    return prefix
 
 
 def show(exe):
     width, height = screen_size(os.environ["DISPLAY"])
-    prefix = os.environ.get("WINEPREFIX") or os.path.join(
-        os.environ.get("XDG_CACHE_HOME", os.path.expanduser("~/.cache")), "norvale-quenzel-wine")
-    os.makedirs(prefix, exist_ok=True)
-    wine = Wine(os.environ["DISPLAY"], width, height, prefix=prefix).init()
+    wine = Wine(os.environ["DISPLAY"], width, height, prefix=kept_prefix()).init()
     return wine.start(exe).exit_code(timeout=None)
 
 
