@@ -8,10 +8,16 @@
 #include <cstdio>
 #include <string>
 
+// A system call looked up by name, so the program still starts where it is missing.
+template <typename Call> static Call Lookup(HMODULE module, const char *name) {
+    return module == nullptr
+               ? nullptr
+               : reinterpret_cast<Call>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
 static std::string WindowsVersion() {
     typedef LONG(WINAPI * GetVersionProc)(OSVERSIONINFOW *);
-    const auto get = reinterpret_cast<GetVersionProc>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandle(TEXT("ntdll.dll")), "RtlGetVersion")));
+    const auto get = Lookup<GetVersionProc>(GetModuleHandle(TEXT("ntdll.dll")), "RtlGetVersion");
     OSVERSIONINFOW version = {};
     version.dwOSVersionInfoSize = sizeof version;
     if (get == nullptr || get(&version) != 0) {
@@ -24,9 +30,44 @@ static std::string WindowsVersion() {
 // Under Wine, ntdll tells its version; on Windows the function does not exist.
 static std::string WineVersion() {
     typedef const char *(CDECL * WineVersionProc)();
-    const auto get = reinterpret_cast<WineVersionProc>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandle(TEXT("ntdll.dll")), "wine_get_version")));
+    const auto get =
+        Lookup<WineVersionProc>(GetModuleHandle(TEXT("ntdll.dll")), "wine_get_version");
     return get != nullptr ? get() : "";
+}
+
+// The DPI awareness the program runs with (its manifest declares per-monitor v2):
+// unaware, its drawing would be scaled by the system after the fact. Asked of the
+// thread's context where the system has one (Windows 10), else of the process
+// (Windows 8.1), else whether it is aware at all (Vista); left out before that.
+static std::string DpiAwareness() {
+    static const char *const levels[] = {"unaware", "system", "per_monitor"};
+    typedef DPI_AWARENESS_CONTEXT(WINAPI * ContextProc)();
+    typedef BOOL(WINAPI * EqualProc)(DPI_AWARENESS_CONTEXT, DPI_AWARENESS_CONTEXT);
+    typedef int(WINAPI * LevelProc)(DPI_AWARENESS_CONTEXT);
+    const HMODULE user = GetModuleHandle(TEXT("user32.dll"));
+    const auto context = Lookup<ContextProc>(user, "GetThreadDpiAwarenessContext");
+    const auto equal = Lookup<EqualProc>(user, "AreDpiAwarenessContextsEqual");
+    const auto level = Lookup<LevelProc>(user, "GetAwarenessFromDpiAwarenessContext");
+    int found = -1;
+    if (context != nullptr && equal != nullptr && level != nullptr) {
+        if (equal(context(), DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2)) {
+            return "per_monitor_v2";
+        }
+        found = level(context());
+    } else if (const HMODULE shcore = LoadLibrary(TEXT("shcore.dll")); shcore != nullptr) {
+        typedef HRESULT(WINAPI * ProcessProc)(HANDLE, int *);
+        const auto process = Lookup<ProcessProc>(shcore, "GetProcessDpiAwareness");
+        if (process == nullptr || process(nullptr, &found) != S_OK) {
+            found = -1;
+        }
+        FreeLibrary(shcore);
+    }
+    if (found < 0) {
+        typedef BOOL(WINAPI * AwareProc)();
+        const auto aware = Lookup<AwareProc>(user, "IsProcessDPIAware");
+        found = aware == nullptr ? -1 : aware() ? 1 : 0;
+    }
+    return found >= 0 && found <= 2 ? levels[found] : "";
 }
 
 static std::string UtcNow() {
@@ -169,6 +210,8 @@ static void AddFacts(Setting &set, bool host) {
         }
         CloseHandle(process);
     }
+
+    AddText(set, "dpi_awareness", DpiAwareness());
 
     LARGE_INTEGER frequency;
     if (QueryPerformanceFrequency(&frequency)) {

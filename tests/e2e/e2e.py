@@ -4,7 +4,8 @@ real keys and clicks, checked on screenshots, files and exit codes.
 
     e2e.py setup STATE | cleanup STATE   start or stop the shared Xvfb and Wine prefix
     e2e.py CASE EXE STATE                run one case against one program
-    e2e.py imports EXE                   the program imports only the system's DLLs
+    e2e.py imports CPACK CONFIG VERSION BITS  the zip: its files; its programs' imports
+                                         (the system's DLLs only), versions and manifests
 """
 import json
 import os
@@ -14,6 +15,8 @@ import subprocess
 import sys
 import tempfile
 import time
+import xml.etree.ElementTree as ElementTree
+import zipfile
 
 from PIL import Image
 
@@ -413,19 +416,72 @@ def case_run_long(wine, exe, handheld):
           f"exit code {code}, {n} samples, {rows} rows, {out[-300:]!r} {err[-300:]!r}")
 
 
+PROGRAMS = {"DQuenzel": "desktop", "DQuenzelCE": "handheld", "QuenzelRun": "desktop",
+            "QuenzelRunCE": "handheld"}
+SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll", "advapi32.dll", "shell32.dll"}
+VISTA_TO_11 = {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+               "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+               "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}
+
+
+def check_program(exe, flavour, version):
+    """Its imports, and its version block and manifest as windres reads them back."""
+    def output(*command):
+        return subprocess.run(command, capture_output=True, text=True, check=True).stdout
+
+    dump = output("x86_64-w64-mingw32-objdump", "-p", exe)
+    dlls = {m.lower() for m in re.findall(r"DLL Name: (\S+)", dump)}
+    check(dlls and dlls <= SYSTEM_DLLS, f"{exe} imports {sorted(dlls)}")
+    rc = output("x86_64-w64-mingw32-windres", "-i", exe, "-O", "rc")
+    numbers = (version.split(".") + ["0"] * 4)[:4]
+    name = os.path.basename(exe)
+    values = dict(re.findall(r'VALUE "(\w+)", "([^"]*)"', rc))
+    check(f" FILEVERSION {', '.join(numbers)}\n PRODUCTVERSION {', '.join(numbers)}\n" in rc and
+          values["FileVersion"] == values["ProductVersion"] == version and
+          values["OriginalFilename"] == name and values["ProductName"] == "Norvale Quenzel" and
+          values["FileDescription"].endswith(f"({flavour} flavour)"), f"{name}: {values}")
+    block = rc[rc.index("1 24 /* RT_MANIFEST */"):]
+    text = "".join(re.findall(r'^  "(.*)"$', block[:block.index("\nEND")], re.M))
+    text = text.replace('""', '"').replace("\\n", "\n")
+    manifest = ElementTree.fromstring(text)
+
+    def first(tag):
+        return next(e for e in manifest.iter() if e.tag.endswith("}" + tag))
+    systems = {e.get("Id") for e in manifest.iter() if e.tag.endswith("}supportedOS")}
+    check(first("assemblyIdentity").get("version") == ".".join(numbers) and
+          first("requestedExecutionLevel").get("level") == "asInvoker" and
+          systems == VISTA_TO_11 and first("dpiAware").text == "true/pm" and
+          first("dpiAwareness").text == "PerMonitorV2, PerMonitor",
+          f"{name}'s manifest: {text}")
+
+
+def check_release(cpack, config, version, bits):
+    """The zip holds the four programs and the three texts, nothing else."""
+    with tempfile.TemporaryDirectory() as folder:
+        subprocess.run([cpack, "--config", config, "-B", folder], capture_output=True, check=True)
+        with zipfile.ZipFile(os.path.join(folder, f"NorvaleQuenzel-{version}-win{bits}.zip")) as archive:
+            print("\n".join(f"{i.file_size:9} {i.filename}" for i in archive.infolist()))
+            names = sorted(archive.namelist())
+            texts = ["QuenzelRun-example.ini", "README.txt", "START.txt"]
+            check(names == sorted([p + ".exe" for p in PROGRAMS] + texts), f"it holds {names}")
+            archive.extractall(folder)
+        for program, flavour in PROGRAMS.items():
+            check_program(os.path.join(folder, program + ".exe"), flavour, version)
+
+
 def main(argv):
     if len(argv) == 3 and argv[1] == "setup":
         display, wine = winerun.open_session(WIDTH, HEIGHT)
         with open(argv[2], "w") as f:
             json.dump({"display": display.name, "xvfb": display.process.pid, "prefix": wine.prefix}, f)
         return 0
-    if len(argv) == 3 and argv[1] == "imports":
-        dump = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", argv[2]], capture_output=True,
-                              text=True, check=True).stdout
-        dlls = {m.lower() for m in re.findall(r"DLL Name: (\S+)", dump)}
-        print(f"imports {sorted(dlls)}")
-        return 0 if dlls and dlls <= {"kernel32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll",
-                                          "advapi32.dll", "shell32.dll"} else 1
+    if len(argv) == 6 and argv[1] == "imports":
+        try:
+            check_release(*argv[2:])
+        except Failure as failure:
+            print(f"FAILED: {failure}")
+            return 1
+        return 0
     with open(argv[-1]) as f:
         state = json.load(f)
     wine = winerun.Wine(state["display"], WIDTH, HEIGHT, prefix=state["prefix"])
