@@ -282,6 +282,9 @@ def case_run_errors(wine, exe, handheld):
                           (["--json", os.path.join(folder, "run.json"), "--svg", "run.json"],
                            "run.json"),
                           (["--affinity", "63"], "--affinity"),
+                          (["--windowms", "300"], "did you mean --window-ms?"),
+                          (["--repeat"], "--repeat: needs one value, a whole number 1 to 1000"),
+                          (["--compare", "sub"], "--compare: 'sub' is a folder"),
                           (["--tests", "Circle"], "Pixel, Line, Rectangle")]:
         run = subprocess.run(["wine", exe, *args], env=wine.env, cwd=folder, capture_output=True,
                              timeout=60)
