@@ -181,7 +181,6 @@ void Declare(CLI::App &app, Options &o) {
         ->type_name("FILE")
         ->check(FILE_NAME);
     FrameOptions(app);
-    app.allow_config_extras(CLI::config_extras_mode::error);
     app.add_option_function<std::string>(
            "--tests", [&o](const std::string &list) { o.Tests = ParseTests(list); },
            "the tests to run, for example Pixel,BitBlt or 1,6, always in table order")

@@ -211,7 +211,7 @@ TEST(RunOptions, HelpListsEveryOption) {
         "(P: a percentage above 0 and below 100; needs --compare)|--confidence|default 0.99)|"
         "--svg|--snapshot|--host|--wait while|(not with --concurrent)|--concurrent measure|"
         "--help|--version|--config|0 the table|1 the run|2 bad input|4 a test got slower|"
-        "130 stopped|refused with exit code 1");
+        "130 stopped|refused with exit code 1|(8 at 99 %)|needs 5 samples a side");
     for (std::string text; std::getline(shown, text, '|');) {
         EXPECT_NE(flowing.find(text), std::string::npos) << text;
     }
