@@ -91,6 +91,7 @@ TEST(RunOptions, BadInputIsNamed) {
         {{"--windowms", "300"}, "--windowms: no such option; did you mean --window-ms?"},
         {{"--REPAET=3"}, "--REPAET: no such option; did you mean --repeat?"},
         {{"--jsn", "a"}, "did you mean --json?"},
+        {{"--rawx"}, "did you mean --raw?"},
         {{"stray"}, "'stray' is no option, and each option takes one value at most"},
         {{"--repeat"}, "--repeat: needs one value, a whole number 1 to 1000"},
         {{"--compare", testing::TempDir()}, "--compare: '" + testing::TempDir() + "' is a folder"},
@@ -105,6 +106,7 @@ TEST(RunOptions, BadInputIsNamed) {
         {{"--window-ms", "600001"}, "'600001'"},
         {{"--window-ms", "1e3"}, "'1e3'"},
         {{"--window-ms", "0x10"}, "'0x10'"},
+        {{"--window-ms", "1\n2"}, "not '1 2'"},
         {{"--window-ms", "0000000000001"}, "'0000000000001'"},
         {{"--repeat", "0"}, "--repeat: takes a whole number 1 to 1000, not '0'"},
         {{"--repeat", "1001"}, "'1001'"},
@@ -211,7 +213,7 @@ TEST(RunOptions, HelpListsEveryOption) {
         "(P: a percentage above 0 and below 100; needs --compare)|--confidence|default 0.99)|"
         "--svg|--snapshot|--host|--wait while|(not with --concurrent)|--concurrent measure|"
         "--help|--version|--config|0 the table|1 the run|2 bad input|4 a test got slower|"
-        "130 stopped|refused with exit code 1|(8 at 99 %)|needs 5 samples a side");
+        "130 stopped|refused with exit code 1|(8 at 99 %)|at 99 % needs 5 samples a side");
     for (std::string text; std::getline(shown, text, '|');) {
         EXPECT_NE(flowing.find(text), std::string::npos) << text;
     }
