@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <iomanip>
 #include <sstream>
 
@@ -42,10 +43,10 @@ CLI::Validator Range(Form form, double low, double high, bool open = false) {
     std::ostringstream shown;
     shown << std::setprecision(12) << (open ? "above " : "") << low
           << (open ? " and below " : " to ") << high;
-    const std::string range = shown.str();
-    const std::string what = form == Form::WHOLE     ? "a whole number "
-                             : form == Form::PERCENT ? "a percentage "
-                                                     : "a number ";
+    const std::string what = (form == Form::WHOLE     ? "a whole number "
+                              : form == Form::PERCENT ? "a percentage "
+                                                      : "a number ") +
+                             shown.str();
     return CLI::Validator(
         [=](std::string &text) {
             const bool percent = form == Form::PERCENT && !text.empty() && text.back() == '%';
@@ -60,12 +61,12 @@ CLI::Validator Range(Form form, double low, double high, bool open = false) {
                 ok = open ? low < value && value < high : low <= value && value <= high;
             }
             if (!ok) {
-                return "takes " + what + range + ", not '" + text + "'";
+                return "takes " + what + ", not '" + text + "'";
             }
             text = digits.substr(std::min(digits.find_first_not_of('0'), digits.size() - 1));
             return std::string();
         },
-        range);
+        what);
 }
 
 // A flag takes no value: it is given or left out (in a config file true or false).
@@ -76,11 +77,20 @@ const CLI::Validator FLAG(
     },
     "");
 
-// A file name: not empty, and not an option (a forgotten name before the next option).
+// Whether the name (UTF-8, as every name here) is an existing folder's.
+bool IsFolder(const std::string &name) {
+    std::error_code error;
+    return std::filesystem::is_directory(
+        std::filesystem::path(std::u8string(name.begin(), name.end())), error);
+}
+
+// A file name: not empty, not an option (a forgotten name before the next option), and
+// not a folder's.
 const CLI::Validator FILE_NAME(
     [](std::string &name) {
         return name.empty() || name.rfind("--", 0) == 0 ? "needs a file name, not '" + name + "'"
-                                                        : std::string();
+               : IsFolder(name) ? "'" + name + "' is a folder; it takes a file"
+                                : std::string();
     },
     "");
 
@@ -89,6 +99,10 @@ std::string Lower(std::string text) {
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
 }
+
+// What --tests takes.
+const CLI::Validator TEST_LIST("test names or indices 1 to " + std::to_string(TEST_COUNT) +
+                               ", comma-separated");
 
 // A comma-separated list of test names (any case) or indices, kept in table order.
 std::vector<int> ParseTests(const std::string &list) {
@@ -118,26 +132,27 @@ std::vector<int> ParseTests(const std::string &list) {
     return tests;
 }
 
-// Each side of an off-screen bitmap.
-const CLI::Validator SIDE = Range(Form::WHOLE, 1, 16384);
+// Each side of an off-screen bitmap, and what --offscreen takes.
+constexpr int MAX_SIDE = 16384;
+const CLI::Validator SIDE = Range(Form::WHOLE, 1, MAX_SIDE);
+const CLI::Validator SIZE("WIDTHxHEIGHT, each 1 to " + std::to_string(MAX_SIDE));
 
 // WIDTHxHEIGHT.
 void ParseSize(const std::string &size, Options &o) {
     const size_t x = size.find_first_of("xX");
     std::string width = size.substr(0, x), height = size.substr(x + 1);
     if (x == std::string::npos || !SIDE(width).empty() || !SIDE(height).empty()) {
-        throw CLI::ValidationError("--offscreen", "takes WIDTHxHEIGHT, each " +
-                                                      SIDE.get_description() + ", not '" + size +
-                                                      "'");
+        throw CLI::ValidationError("--offscreen",
+                                   "takes " + SIZE.get_description() + ", not '" + size + "'");
     }
     o.OffscreenWidth = std::stoi(width);
     o.OffscreenHeight = std::stoi(height);
 }
 
-// " (default V)", for the help of an option whose value is V before parsing.
-template <class T> std::string ByDefault(T value) {
+// The value as the help shows it for a default.
+template <class T> std::string Shown(T value) {
     std::ostringstream text;
-    text << " (default " << value << ")";
+    text << value;
     return text.str();
 }
 
@@ -154,30 +169,37 @@ CLI::Option *File(CLI::App &app, const char *name, std::string &file, const std:
     return app.add_option(name, file, help)->type_name("FILE")->check(FILE_NAME);
 }
 
-// Every option, once: its name, where its value goes, its range and its help. The
-// help shows o's values as the defaults: o is fresh when the options are declared.
+// Every option, once: its name, where its value goes, its check (which also says what
+// it takes), its default and its help. The defaults shown are o's values: o is fresh
+// when the options are declared.
 void Declare(CLI::App &app, Options &o) {
     app.set_help_flag();
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     Flag(app, "-h,--help", o.Help, "show this text");
     Flag(app, "--version", o.Version, "show the version and the flavour");
-    app.set_config("--config", "", "read options from FILE (below)")->type_name("FILE");
+    app.set_config("--config", "", "read options from FILE (below)")
+        ->type_name("FILE")
+        ->check(FILE_NAME);
     FrameOptions(app);
-    app.allow_config_extras(CLI::config_extras_mode::error);
     app.add_option_function<std::string>(
            "--tests", [&o](const std::string &list) { o.Tests = ParseTests(list); },
-           "tests by name or index: Pixel,BitBlt or 1,6 (default all, always in table order)")
-        ->type_name("LIST");
+           "the tests to run, for example Pixel,BitBlt or 1,6, always in table order")
+        ->type_name("LIST")
+        ->check(TEST_LIST)
+        ->default_str("all");
     Number(app, "--window-ms", o.WindowMs, "N", Range(Form::WHOLE, 1, 600000),
-           "measure each test for more than N ms" + ByDefault(o.WindowMs) +
-               "; the score is then calls per second, count * 1000 / elapsed");
+           "measure each test for more than N ms; the score is then calls per second, "
+           "count * 1000 / elapsed")
+        ->default_str(Shown(o.WindowMs));
     Number(app, "--repeat", o.Repeat, "K", Range(Form::WHOLE, 1, 1000),
-           "K samples per test, each drawing what a fresh start draws");
+           "K samples per test, each drawing what a fresh start draws")
+        ->default_str(Shown(o.Repeat));
     app.add_option_function<std::string>(
            "--offscreen", [&o](const std::string &size) { ParseSize(size, o); },
-           "draw into a W x H memory bitmap (each " + SIDE.get_description() +
-               ") instead of the window")
-        ->type_name("WxH");
+           "draw into a memory bitmap of that size instead of the window")
+        ->type_name("WxH")
+        ->check(SIZE)
+        ->default_str("the window");
     Flag(app, "--raw", o.Raw,
          "also time the platform calls alone, with the random values drawn ahead, and report "
          "the harness's efficiency");
@@ -186,15 +208,25 @@ void Declare(CLI::App &app, Options &o) {
            "take rounds of samples (--repeat at least) until each test's rate is known to +-P % "
            "at the --confidence, or until --max-seconds have passed")
         ->type_name("P")
-        ->transform(Range(Form::PERCENT, 0.1, 50));
+        ->transform(Range(Form::PERCENT, 0.1, 50))
+        ->default_str("none: --repeat samples");
     Number(app, "--max-seconds", o.MaxSeconds, "S", Range(Form::WHOLE, 1, 86400),
-           "the time --precision may take" + ByDefault(o.MaxSeconds));
+           "the time --precision may take")
+        ->default_str(Shown(o.MaxSeconds));
     Number(app, "--warmup-ms", o.WarmupMs, "N", Range(Form::WHOLE, 0, 600000),
-           "run each test N ms untimed before its first sample (default below)");
+           "run each test N ms untimed before its first sample")
+        ->default_str("one window with more than one sample per test, else 0");
     Number(app, "--shuffle", o.ShuffleSeed, "SEED", Range(Form::WHOLE, 0, 4294967295.0),
-           "each round's tests in an order drawn from SEED, against drift in a run");
+           "each round's tests in an order drawn from SEED, against drift in a run")
+        ->default_str("none: table order");
     Number(app, "--affinity", o.Affinity, "N", Range(Form::WHOLE, 0, 63),
-           "run on logical processor N only");
+           "run on logical processor N only")
+        ->default_str("any");
+    CLI::Option *wait = Flag(app, "--wait", o.Wait,
+                             "while another run measures, wait for its end instead of refusing");
+    Flag(app, "--concurrent", o.Concurrent,
+         "measure even while another run measures, each slowing the other")
+        ->excludes(wait);
     File(app, "--json", o.Json, "write every sample, the summaries and the setting as JSON");
     File(app, "--csv", o.Csv, "the same as CSV");
     File(app, "--benchmark-json", o.BenchmarkJson,
@@ -214,7 +246,8 @@ void Declare(CLI::App &app, Options &o) {
            "P %, its whole interval included")
         ->needs(compare);
     Number(app, "--confidence", o.Confidence, "C", Range(Form::DECIMAL, 0.5, 0.999),
-           "of the intervals and verdicts" + ByDefault(o.Confidence));
+           "of the intervals and verdicts")
+        ->default_str(Shown(o.Confidence));
     File(app, "--svg", o.Svg, "draw a chart of the results (and of OLD when comparing)");
     File(app, "--snapshot", o.Snapshot,
          "save the drawing area as a BMP file after the first test of the last round");
@@ -242,11 +275,7 @@ bool ParseOptions(int argc, const char *const argv[], Options &options, std::str
     try {
         app.parse(argc, argv);
     } catch (const CLI::Error &e) {
-        // CLI11 names a config file's faults without saying they are the file's.
-        const bool inFile = dynamic_cast<const CLI::ConfigError *>(&e) != nullptr ||
-                            dynamic_cast<const CLI::FileError *>(&e) != nullptr;
-        error = (inFile ? "--config: " : "") + std::string(e.what());
-        std::replace(error.begin(), error.end(), '\n', ' ');
+        error = InOwnWords(app, e);
         return false;
     }
     for (auto name = options.Compare.begin(); name != options.Compare.end(); name++) {

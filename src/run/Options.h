@@ -17,8 +17,10 @@ struct Options {
     bool Raw = false;
     bool Help = false;
     bool Version = false;
-    bool Quiet = false; // no progress on stderr
-    bool Host = false;  // the host name goes into the saved setting
+    bool Quiet = false;      // no progress on stderr
+    bool Host = false;       // the host name goes into the saved setting
+    bool Wait = false;       // while another run measures, wait for it
+    bool Concurrent = false; // measure even while another run measures
     double Confidence = 0.99;
     int Affinity = -1; // the logical processor to run on; -1: any
     std::uint32_t WarmupMs = 0;

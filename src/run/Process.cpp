@@ -42,3 +42,15 @@ bool PinToProcessor(INT processor, std::string &error) {
     return true;
 #endif
 }
+
+bool TakeMeasuringGuard(bool wait) {
+    static HANDLE guard = CreateMutexW(nullptr, FALSE, L"Global\\NorvaleQuenzelRunMeasuring");
+    if (guard == nullptr && GetLastError() == ERROR_ACCESS_DENIED) {
+        guard = CreateMutexW(nullptr, FALSE, L"Local\\NorvaleQuenzelRunMeasuring");
+    }
+    // A guard that cannot be made at all holds no run back.
+    const DWORD got =
+        guard == nullptr ? WAIT_OBJECT_0 : WaitForSingleObject(guard, wait ? INFINITE : 0);
+    // Abandoned: its holder ended without letting go, and it is this process's now.
+    return got == WAIT_OBJECT_0 || got == WAIT_ABANDONED;
+}

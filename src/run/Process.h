@@ -1,5 +1,5 @@
 // What QuenzelRun's process is told by the system and asks of it: the run stopped
-// from outside, and the processor it runs on.
+// from outside, the processor it runs on, and its turn to measure.
 #pragma once
 
 #include "UTypes.h"
@@ -19,3 +19,9 @@ extern volatile LONG Interrupted;
 void StopOnConsoleEvents();
 // Records why the run stops, unless a reason is recorded already.
 void StopRun(StopReason reason);
+
+// One run measures at a time: two at once slow each other unseen. Takes the guard
+// that says a run is measuring, a mutex of the whole machine (one session's where the
+// system denies that; under Wine, one prefix's), first waiting for the run that holds
+// it to end when told to. True when it is this process's now, held until it ends.
+bool TakeMeasuringGuard(bool wait);

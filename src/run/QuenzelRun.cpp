@@ -93,6 +93,22 @@ int main() {
                     "measure off screen with --offscreen WxH",
                     1);
     }
+    // Only now, right before measuring: --help and bad input are never held up.
+    if (!TakeMeasuringGuard(false)) {
+        if (run.Wait) {
+            std::fputs("QuenzelRun: another run is measuring; waiting for its end\n", stderr);
+            std::fflush(stderr);
+            TakeMeasuringGuard(true);
+        } else if (!run.Concurrent) {
+            return Fail("another run is measuring; wait for its end with --wait, or measure "
+                        "beside it with --concurrent (each slows the other)",
+                        1);
+        } else {
+            std::fputs("QuenzelRun: warning: another run is measuring beside this one; each "
+                       "slows the other\n",
+                       stderr);
+        }
+    }
     Target target;
     if (!target.Open(run.OffscreenWidth, run.OffscreenHeight)) {
         return Fail(run.OffscreenWidth > 0

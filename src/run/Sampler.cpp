@@ -1,6 +1,7 @@
 #include "Sampler.h"
 
 #include "Bench.h"
+#include "Progress.h"
 #include "Random.h"
 #include "SourceBitmap.h"
 #include "Workloads.h"
@@ -180,30 +181,6 @@ static bool Reached(const PrecisionCheck &check, double precision) {
     return check.HalfWidth > 0 && check.HalfWidth <= precision;
 }
 
-// One line on stderr per sample: rewritten in place on a console, plain otherwise.
-// With --precision it shows the test's half-width as the rule last found it, against
-// the one asked for, and the time left until --max-seconds at most.
-static void ShowProgress(const TestRun &run, const Options &options, const PrecisionCheck &check,
-                         double secondsLeft, bool console) {
-    char line[160], state[64];
-    const INT seconds = static_cast<INT>(secondsLeft);
-    if (options.Precision == 0) {
-        std::snprintf(state, sizeof state, " of %d", options.Repeat);
-    } else if (check.HalfWidth > 0) {
-        std::snprintf(state, sizeof state, ", \u00b1%.1f %% (target \u00b1%g %%)",
-                      check.HalfWidth * 100, options.Precision * 100);
-    } else {
-        std::snprintf(state, sizeof state, ", no \u00b1 yet (target \u00b1%g %%)",
-                      options.Precision * 100);
-    }
-    std::snprintf(line, sizeof line, "%-9s sample %zu%s: %.0f/s%s, %d min %02d s left",
-                  run.Name.c_str(), run.Samples.size(), options.Precision == 0 ? state : "",
-                  run.Samples.back().Rate, options.Precision == 0 ? "" : state, seconds / 60,
-                  seconds % 60);
-    std::fprintf(stderr, console ? "\r%-78s" : "%s\n", line);
-    std::fflush(stderr);
-}
-
 bool RunSamples(const Options &options, const Target &target, Report &report, std::string &snapshot,
                 std::string &error) {
     std::vector<INT> tape(options.Raw ? static_cast<size_t>(MAX_BLOCK) * MAX_DRAWS_PER_CALL : 0);
@@ -214,8 +191,9 @@ bool RunSamples(const Options &options, const Target &target, Report &report, st
     const LONGLONG begun = Now();
     const LONGLONG deadline =
         begun + static_cast<LONGLONG>(options.MaxSeconds) * Frequency.QuadPart;
-    INT done = 0;
-    const INT planned = options.Repeat * static_cast<INT>(report.Tests.size());
+    // The time each test spent in its samples, and when the first sample began.
+    std::vector<double> spentMs(report.Tests.size());
+    LONGLONG measuring = 0;
     for (INT round = 0;; round++) {
         std::vector<size_t> order;
         for (size_t i = 0; i < report.Tests.size(); i++) {
@@ -247,12 +225,16 @@ bool RunSamples(const Options &options, const Target &target, Report &report, st
             }
             FreshStart(false);
         }
+        if (round == 0) {
+            measuring = Now();
+        }
         for (const size_t i : order) {
             TestRun &run = report.Tests[i];
             // Past --repeat, no sample starts once --max-seconds have passed.
             if (round >= options.Repeat && Now() >= deadline) {
                 break;
             }
+            const LONGLONG sampleBegun = Now();
             const RandomState start = RandomSaved();
             // Clearing lets the window take its messages: a close stops the run here.
             target.Clear();
@@ -283,12 +265,14 @@ bool RunSamples(const Options &options, const Target &target, Report &report, st
             if (options.Precision > 0) {
                 CheckPrecision(run, options.Confidence, checks[i]);
             }
-            done++;
+            spentMs[i] += Milliseconds(Now() - sampleBegun);
             if (!options.Quiet) {
-                const double left = options.Precision > 0 ? Milliseconds(deadline - Now()) / 1000
-                                                          : Milliseconds(Now() - begun) / 1000 /
-                                                                done * (planned - done);
-                ShowProgress(run, options, checks[i], std::max(0.0, left), console);
+                // With --precision, the time to --max-seconds, or the --repeat rounds'.
+                const double left =
+                    std::max(options.Precision > 0 ? Milliseconds(deadline - Now()) / 1000 : 0,
+                             SecondsLeft(report.Tests, spentMs, options.Repeat,
+                                         Milliseconds(Now() - measuring)));
+                ShowProgress(run, options, checks[i].HalfWidth, left, console);
             }
         }
     }

@@ -303,6 +303,9 @@ def case_run_errors(wine, exe, handheld):
                           (["--json", os.path.join(folder, "run.json"), "--svg", "run.json"],
                            "run.json"),
                           (["--affinity", "63"], "--affinity"),
+                          (["--windowms", "300"], "did you mean --window-ms?"),
+                          (["--repeat"], "--repeat: needs one value, a whole number 1 to 1000"),
+                          (["--compare", "sub"], "--compare: 'sub' is a folder"),
                           (["--tests", "Circle"], "Pixel, Line, Rectangle")]:
         run = subprocess.run([winerun.WINE, exe, *args], env=wine.env, cwd=folder, capture_output=True,
                              timeout=60)
@@ -384,19 +387,33 @@ def case_run_faults(wine, exe, handheld):
 
 
 def case_run_close(wine, exe, handheld):
-    """The window closed from another program while the run measures stops the run as
-    Ctrl+C does: exit code 130, nothing written, and the message says why."""
+    """While a run measures, a second one off screen is refused with exit code 1, naming
+    --wait and --concurrent; with --concurrent it runs, with --wait it runs once the first
+    has ended; --help is never held up. The window closed from another program while the
+    run measures stops the run as Ctrl+C does: exit code 130, nothing written, and the
+    message says why."""
     folder = tempfile.mkdtemp(prefix="quenzelrun-")
     run = subprocess.Popen([winerun.WINE, exe, "--tests", "1", "--window-ms", "1000", "--repeat", "30",
                             "--json", "run.json"], env=wine.env, cwd=folder,
                            stderr=subprocess.PIPE, text=True)
     check("sample 1 of 30" in run.stderr.readline(), "no progress")
+    quick = ["--tests", "1", "--window-ms", "50", "--offscreen", "64x64", "--quiet"]
+    for extra, code in (([], 1), (["--help"], 0), (["--concurrent"], 0)):
+        _, second, _, err = quenzel_run(wine, exe, *quick, *extra, timeout=60)
+        check(second == code and ("another run is measuring; wait for its end with --wait, or "
+                                  "measure beside it with --concurrent" in err) == (code == 1),
+              f"a second run {extra}: exit code {second}, {err!r}")
+    waiting = subprocess.Popen(["wine", exe, *quick, "--wait"], env=wine.env,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+    check("waiting for its end" in waiting.stderr.readline() and waiting.poll() is None,
+          "the run told to wait does not")
     poster = os.path.join(os.path.dirname(exe), "PostClose.exe")
     check(subprocess.run([winerun.WINE, poster, "QuenzelRunForm", "QuenzelRun"], env=wine.env,
                          timeout=120).returncode == 0, "no window to post WM_CLOSE to")
     code, err = run.wait(timeout=60), run.stderr.read()
     check(code == 130 and "window was closed" in err and os.listdir(folder) == [],
           f"exit code {code}, {err!r}, {os.listdir(folder)}")
+    check(waiting.wait(timeout=60) == 0, "the waiting run did not run after the first")
 
 
 def case_run_long(wine, exe, handheld):

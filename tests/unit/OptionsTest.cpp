@@ -6,6 +6,8 @@
 #include <iterator>
 #include <sstream>
 
+#include <unistd.h>
+
 namespace {
 
 using Strings = std::vector<std::string>;
@@ -35,20 +37,20 @@ TEST(RunOptions, ValuesInBothFormsAndTestsInTableOrder) {
     ASSERT_TRUE(Parse({}, o, error));
     EXPECT_EQ(Nums(double(o.Tests.size()), o.WindowMs, o.Repeat, o.OffscreenWidth, o.Raw, o.Help,
                    o.Version, o.Quiet, o.Host, o.Confidence, o.Affinity, o.WarmupMs, o.Shuffle,
-                   o.Precision, o.MaxSeconds, o.FailSlower),
-              Nums(7, 10000, 1, 0, 0, 0, 0, 0, 0, 0.99, -1, 0, 0, 0, 600, 0))
+                   o.Precision, o.MaxSeconds, o.FailSlower, o.Wait, o.Concurrent),
+              Nums(7, 10000, 1, 0, 0, 0, 0, 0, 0, 0.99, -1, 0, 0, 0, 600, 0, 0, 0))
         << "the interactive program's run: one cold sample, and the host stays private";
     ASSERT_TRUE(Parse(
         Words("--tests textout,3,Rectangle,7 --window-ms=1 --repeat 3 --repeat 1000 "
               "--offscreen 16384X1 --raw --json a --csv=b --svg c --compare o --snapshot d -h "
               "--quiet --host --confidence=0.5000000000 --affinity 63 --warmup-ms 600000 "
               "--shuffle 4294967295 --precision 0.1% --max-seconds 000000086400 "
-              "--benchmark-json e --compare p --fail-slower=99.9% --version"),
+              "--benchmark-json e --compare p --fail-slower=99.9% --version --wait"),
         o, error))
         << error;
     EXPECT_EQ(Nums(o.Quiet, o.Host, o.Confidence, o.Affinity, o.WarmupMs, o.Shuffle, o.ShuffleSeed,
-                   o.Precision, o.MaxSeconds, o.FailSlower, o.Version),
-              Nums(1, 1, 0.5, 63, 600000, 1, 4294967295.0, 0.001, 86400, 99.9, 1));
+                   o.Precision, o.MaxSeconds, o.FailSlower, o.Version, o.Wait),
+              Nums(1, 1, 0.5, 63, 600000, 1, 4294967295.0, 0.001, 86400, 99.9, 1, 1));
     EXPECT_EQ(o.Tests, (std::vector<int>{3, 7}));
     EXPECT_EQ(Nums(o.WindowMs, o.Repeat, o.OffscreenWidth, o.OffscreenHeight, o.Raw, o.Help),
               Nums(1, 1000, 16384, 1, 1, 1));
@@ -58,11 +60,12 @@ TEST(RunOptions, ValuesInBothFormsAndTestsInTableOrder) {
     // Numbers are decimal however written: 010 is ten, not octal eight.
     ASSERT_TRUE(Parse(Words("--tests=BitBlt,1 --window-ms 600000 --confidence 0.999 --precision "
                             "50 --shuffle 0 --max-seconds 1 --repeat 010 --fail-slower 0.01 "
-                            "--compare o --offscreen 0640x00480"),
+                            "--compare o --offscreen 0640x00480 --concurrent"),
                       o, error));
     EXPECT_EQ(Nums(o.Tests[0], o.Tests[1], o.WindowMs, o.Confidence, o.Precision, o.Shuffle,
-                   o.MaxSeconds, o.Repeat, o.FailSlower, o.OffscreenWidth, o.OffscreenHeight),
-              Nums(1, 6, 600000, 0.999, 0.5, 1, 1, 10, 0.01, 640, 480));
+                   o.MaxSeconds, o.Repeat, o.FailSlower, o.OffscreenWidth, o.OffscreenHeight,
+                   o.Concurrent),
+              Nums(1, 6, 600000, 0.999, 0.5, 1, 1, 10, 0.01, 640, 480, 1));
 }
 
 // More than one sample per test warms each test up for a window first, unless told.
@@ -80,11 +83,19 @@ TEST(RunOptions, WarmupFollowsTheNumberOfSamples) {
     }
 }
 
-// Each bad input gives one line that names the option and the value.
+// Each bad input gives one line in QuenzelRun's words: the option, what it takes, the
+// value; for a slip, the option meant.
 TEST(RunOptions, BadInputIsNamed) {
     const std::pair<Strings, std::string> cases[] = {
-        {{"--frobnicate"}, "--frobnicate"},
-        {{"stray"}, "stray"},
+        {{"--frobnicate"}, "--frobnicate: no such option; --help lists them"},
+        {{"--windowms", "300"}, "--windowms: no such option; did you mean --window-ms?"},
+        {{"--REPAET=3"}, "--REPAET: no such option; did you mean --repeat?"},
+        {{"--jsn", "a"}, "did you mean --json?"},
+        {{"--rawx"}, "did you mean --raw?"},
+        {{"stray"}, "'stray' is no option, and each option takes one value at most"},
+        {{"--repeat"}, "--repeat: needs one value, a whole number 1 to 1000"},
+        {{"--compare", testing::TempDir()}, "--compare: '" + testing::TempDir() + "' is a folder"},
+        {{"--wait", "--concurrent"}, "--wait: not with --concurrent"},
         {{"--tests", "Pixel,Circle"},
          "--tests: unknown test 'Circle'; the tests are Pixel, Line, Rectangle, RoundRect, "
          "Ellipse, BitBlt, TextOut, or their indices 1 to 7"},
@@ -95,6 +106,7 @@ TEST(RunOptions, BadInputIsNamed) {
         {{"--window-ms", "600001"}, "'600001'"},
         {{"--window-ms", "1e3"}, "'1e3'"},
         {{"--window-ms", "0x10"}, "'0x10'"},
+        {{"--window-ms", "1\n2"}, "not '1 2'"},
         {{"--window-ms", "0000000000001"}, "'0000000000001'"},
         {{"--repeat", "0"}, "--repeat: takes a whole number 1 to 1000, not '0'"},
         {{"--repeat", "1001"}, "'1001'"},
@@ -103,7 +115,7 @@ TEST(RunOptions, BadInputIsNamed) {
         {{"--offscreen", "0x10"}, "'0x10'"},
         {{"--offscreen", "10x0"}, "'10x0'"},
         {{"--offscreen", "16385x10"}, "'16385x10'"},
-        {{"--json"}, "--json"},
+        {{"--json"}, "--json: needs one value, a file name"},
         {{"--csv="}, "--csv"},
         {{"--raw=yes"}, "--raw: takes no value, not 'yes'"},
         {{"--quiet=no"}, "'no'"},
@@ -126,7 +138,7 @@ TEST(RunOptions, BadInputIsNamed) {
         {{"--shuffle=-1"}, "'-1'"},
         {{"--max-seconds", "0"}, "--max-seconds: takes a whole number 1 to 86400, not '0'"},
         {{"--max-seconds", "86401"}, "'86401'"},
-        {{"--fail-slower", "5"}, "--fail-slower requires --compare"},
+        {{"--fail-slower", "5"}, "--fail-slower: only with --compare"},
         {{"--compare", "o", "--fail-slower", "0"},
          "--fail-slower: takes a percentage above 0 and below 100, not '0'"},
         {{"--compare", "o", "--fail-slower", "100"}, "'100'"},
@@ -144,7 +156,9 @@ TEST(RunOptions, BadInputIsNamed) {
 
 // A config file sets what the command line leaves unsaid; its faults are named as its own.
 TEST(RunOptions, ConfigFile) {
-    const std::string path = testing::TempDir() + "quenzelrun-options.ini";
+    // One file for each process: both flavours' tests run at once.
+    const std::string path =
+        testing::TempDir() + "quenzelrun-options-" + std::to_string(getpid()) + ".ini";
     std::ofstream(path) << "# a fleet's settings\ntests = \"Pixel,BitBlt\"\nrepeat = 9\n"
                            "raw = true\ncompare = [\"a.json\", \"b.json\"]\nfail-slower = 5\n";
     Options o;
@@ -153,20 +167,23 @@ TEST(RunOptions, ConfigFile) {
     EXPECT_EQ(Nums(o.Tests[0], o.Tests[1], o.Repeat, o.Raw, o.FailSlower, o.WarmupMs),
               Nums(1, 6, 2, 1, 5, 10000));
     EXPECT_EQ(o.Compare, (Strings{"a.json", "b.json"}));
-    std::ofstream(path) << "repeat = 3\nwarmup = 5\n";
-    EXPECT_FALSE(Parse({"--config", path}, o, error));
-    EXPECT_EQ(error.rfind("--config: ", 0), 0u) << error;
-    EXPECT_NE(error.find("warmup"), std::string::npos) << error;
-    std::ofstream(path) << "compare = []\nrepeat = []\n";
-    EXPECT_FALSE(Parse({"--config", path}, o, error));
-    EXPECT_EQ(error, "--config: repeat = [] gives no value; it takes one");
+    for (const auto &[text, message] : std::vector<std::pair<std::string, std::string>>{
+             {"repeat = 3\nwarmup = 5\n", "--config: no option 'warmup'"},
+             {"window_ms = 5\n", "--config: no option 'window_ms'; did you mean window-ms?"},
+             {"compare = []\nrepeat = []\n", "--config: repeat = [] gives no value; it takes one"},
+             {"raw = [true, false]\n", "--raw: takes no value (in a --config file, true or false)"},
+         }) {
+        std::ofstream(path) << text;
+        EXPECT_FALSE(Parse({"--config", path}, o, error));
+        EXPECT_EQ(error, message);
+    }
     std::remove(path.c_str());
     EXPECT_FALSE(Parse({"--config", path}, o, error));
-    EXPECT_NE(error.find("--config: " + path), std::string::npos) << error;
+    EXPECT_EQ(error, "--config: cannot read '" + path + "'");
 }
 
-// --help is the reference: every option with its range and default, wrapped to a console's
-// width, and the exit codes.
+// --help is the reference: every option with its label alone beside it, then what it
+// does, what it takes and its default, wrapped to a console's width; the exit codes.
 TEST(RunOptions, HelpListsEveryOption) {
     const std::string help = Usage();
     std::istringstream lines(help);
@@ -174,6 +191,9 @@ TEST(RunOptions, HelpListsEveryOption) {
     for (std::string line; std::getline(lines, line);) {
         EXPECT_LE(line.size(), 80u) << line;
         wrapped += line.rfind(std::string(30, ' '), 0) == 0;
+        if (line.rfind("  -", 0) == 0) {
+            EXPECT_LE(Words(line.substr(0, 30)).size(), 2u) << "a name and a label: " << line;
+        }
         if (line.rfind("  --quiet", 0) == 0) {
             EXPECT_EQ(line.substr(30), "no progress on stderr") << "beside its name";
         }
@@ -184,11 +204,16 @@ TEST(RunOptions, HelpListsEveryOption) {
         flowing += word + " ";
     }
     std::istringstream shown(
-        "--tests|--window-ms N:1 to 600000|(default 10000)|--repeat|--offscreen|--raw|"
-        "--precision P:0.1 to 50|--max-seconds|(default 600)|--warmup-ms|--affinity|"
-        "--shuffle SEED:0 to 4294967295|--json|--csv|--benchmark-json|--compare|--fail-slower|"
-        "--confidence|(default 0.99)|--svg|--snapshot|--host|--quiet|--help|--version|--config|"
-        "0 the table|1 the run|2 bad input|4 a test got slower|130 stopped");
+        "--tests LIST the|(LIST: test names or indices 1 to 7, comma-separated; default all)|"
+        "--window-ms N measure|(N: a whole number 1 to 600000; default 10000)|--repeat K K "
+        "samples|(K: a whole number 1 to 1000; default 1)|--offscreen WxH|--raw also|"
+        "(P: a percentage 0.1 to 50; default none: --repeat samples)|--max-seconds S|"
+        "default 600)|--warmup-ms N|--affinity N|(SEED: a whole number 0 to 4294967295; default "
+        "none: table order)|--json FILE write|--csv|--benchmark-json|--compare OLD compare|"
+        "(P: a percentage above 0 and below 100; needs --compare)|--confidence|default 0.99)|"
+        "--svg|--snapshot|--host|--wait while|(not with --concurrent)|--concurrent measure|"
+        "--help|--version|--config|0 the table|1 the run|2 bad input|4 a test got slower|"
+        "130 stopped|refused with exit code 1|(8 at 99 %)|at 99 % needs 5 samples a side");
     for (std::string text; std::getline(shown, text, '|');) {
         EXPECT_NE(flowing.find(text), std::string::npos) << text;
     }

@@ -1,0 +1,41 @@
+#include "Progress.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+double SecondsLeft(const std::vector<TestRun> &tests, const std::vector<double> &spentMs,
+                   int repeat, double elapsedMs) {
+    double spent = 0, done = 0;
+    for (size_t i = 0; i < tests.size(); i++) {
+        spent += spentMs[i];
+        done += static_cast<double>(tests[i].Samples.size());
+    }
+    double owed = 0;
+    for (size_t i = 0; i < tests.size(); i++) {
+        const double n = static_cast<double>(tests[i].Samples.size());
+        owed += std::max(0.0, repeat - n) * (n > 0 ? spentMs[i] / n : spent / done);
+    }
+    return owed * elapsedMs / spent / 1000;
+}
+
+void ShowProgress(const TestRun &run, const Options &options, double halfWidth, double secondsLeft,
+                  bool console) {
+    char line[160], state[64];
+    const long seconds = std::lround(std::max(0.0, secondsLeft));
+    if (options.Precision == 0) {
+        std::snprintf(state, sizeof state, " of %d", options.Repeat);
+    } else if (halfWidth > 0) {
+        std::snprintf(state, sizeof state, ", \u00b1%.1f %% (target \u00b1%g %%)", halfWidth * 100,
+                      options.Precision * 100);
+    } else {
+        std::snprintf(state, sizeof state, ", no \u00b1 yet (target \u00b1%g %%)",
+                      options.Precision * 100);
+    }
+    std::snprintf(line, sizeof line, "%-9s sample %zu%s: %.0f/s%s, %s%ld min %02ld s left",
+                  run.Name.c_str(), run.Samples.size(), options.Precision == 0 ? state : "",
+                  run.Samples.back().Rate, options.Precision == 0 ? "" : state,
+                  options.Precision == 0 ? "" : "at most ", seconds / 60, seconds % 60);
+    std::fprintf(stderr, console ? "\r%-78s" : "%s\n", line);
+    std::fflush(stderr);
+}
