@@ -403,7 +403,7 @@ def case_run_close(wine, exe, handheld):
         check(second == code and ("another run is measuring; wait for its end with --wait, or "
                                   "measure beside it with --concurrent" in err) == (code == 1),
               f"a second run {extra}: exit code {second}, {err!r}")
-    waiting = subprocess.Popen(["wine", exe, *quick, "--wait"], env=wine.env,
+    waiting = subprocess.Popen([winerun.WINE, exe, *quick, "--wait"], env=wine.env,
                                stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
     check("waiting for its end" in waiting.stderr.readline() and waiting.poll() is None,
           "the run told to wait does not")
