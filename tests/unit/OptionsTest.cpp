@@ -126,7 +126,13 @@ TEST(RunOptions, BadInputIsNamed) {
         {{"--shuffle=-1"}, "'-1'"},
         {{"--max-seconds", "0"}, "--max-seconds: takes a whole number 1 to 86400, not '0'"},
         {{"--max-seconds", "86401"}, "'86401'"},
-        {{"--fail-slower", "5"}, "--fail-slower requires --compare"},
+        {{"--fail-slower", "5"}, "--fail-slower requires --compare or --alternate"},
+        {{"--alternate", "b", "--runs", "1", "--json", "a"}, "--alternate requires --runs 2"},
+        {{"--alternate", "b", "--runs", "2"}, "and --json for the groups' files"},
+        {{"--from", "a", "--runs", "2"}, "--from excludes --runs"},
+        {{"--from", "a", "--snapshot", "s"}, "--snapshot is of one run measured here"},
+        {{"--runs", "1001"}, "--runs: takes a whole number 1 to 1000"},
+        {{"--from", "a*", "--from", "b", "--alternate", "c", "--runs", "2"}, "excludes"},
         {{"--compare", "o", "--fail-slower", "0"},
          "--fail-slower: takes a percentage above 0 and below 100, not '0'"},
         {{"--compare", "o", "--fail-slower", "100"}, "'100'"},
@@ -187,6 +193,7 @@ TEST(RunOptions, HelpListsEveryOption) {
         "--tests|--window-ms N:1 to 600000|(default 10000)|--repeat|--offscreen|--raw|"
         "--precision P:0.1 to 50|--max-seconds|(default 600)|--warmup-ms|--affinity|"
         "--shuffle SEED:0 to 4294967295|--json|--csv|--benchmark-json|--compare|--fail-slower|"
+        "--from|--runs N:1 to 1000|--alternate OTHER|"
         "--confidence|(default 0.99)|--svg|--snapshot|--host|--quiet|--help|--version|--config|"
         "0 the table|1 the run|2 bad input|4 a test got slower|130 stopped");
     for (std::string text; std::getline(shown, text, '|');) {
