@@ -78,7 +78,9 @@ void ReadSetting(const Json &document, Setting &s) {
     s.Shuffle = known("shuffle") ? std::int64_t{Number<std::uint32_t>(document, "shuffle")} : -1;
     s.Raw = known("raw") && document.at("raw") == true;
     // The machine's facts: whatever else the setting holds as text or a count.
-    for (const auto &[key, value] : document.items()) {
+    for (const auto &item : document.items()) {
+        const std::string key = item.key();
+        const Json &value = item.value();
         const bool setting = std::any_of(SETTING_FIELDS.begin(), SETTING_FIELDS.end(),
                                          [&](const auto &field) { return key == field.Key; });
         if (!setting && key != "total" && (value.is_string() || value.is_number_unsigned())) {
