@@ -232,19 +232,36 @@ void Declare(CLI::App &app, Options &o) {
     File(app, "--benchmark-json", o.BenchmarkJson,
          "the samples as the common C++ micro-benchmark tools write them (their compare.py "
          "reads two such files)");
-    CLI::Option *compare =
-        app.add_option("--compare", o.Compare,
-                       "compare with a run saved by --json (again for more runs; at most " +
-                           std::to_string(MAX_COMPARE_BYTES >> 20) +
-                           " MiB each): the ratio of the rates with its interval, and a verdict")
-            ->type_name("OLD")
+    app.add_option("--compare", o.Compare,
+                   "compare with runs saved by --json: a file, or a pattern (* and ?) whose "
+                   "files form one group (again for more columns; at most " +
+                       std::to_string(MAX_COMPARE_BYTES >> 20) +
+                       " MiB a file): the ratio of the rates with its interval, and a verdict")
+        ->type_name("OLD")
+        ->check(FILE_NAME)
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    Number(app, "--fail-slower", o.FailSlower, "P", Range(Form::PERCENT, 0, 100, true),
+           "exit with code 4 when a test is slower than the first group compared with (the "
+           "--alternate build's, else the first --compare) by more than P %, its whole interval "
+           "included");
+    CLI::Option *from =
+        app.add_option("--from", o.From,
+                       "measure nothing: the runs saved in these files (a pattern, * and ?; again "
+                       "for more) form the group reported and compared, as a measured run would")
+            ->type_name("SAVED")
             ->check(FILE_NAME)
             ->allow_extra_args(false)
             ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-    Number(app, "--fail-slower", o.FailSlower, "P", Range(Form::PERCENT, 0, 100, true),
-           "exit with code 4 when a test is slower than the first --compare run by more than "
-           "P %, its whole interval included")
-        ->needs(compare);
+    Number(app, "--runs", o.Runs, "N", Range(Form::WHOLE, 1, 1000),
+           "make N runs, each in a fresh process with its warm-up and samples; the table and "
+           "files hold them as one group, each sample with its run")
+        ->excludes(from);
+    File(app, "--alternate", o.Alternate,
+         "the --runs alternate between this build and the QuenzelRun OTHER, with the same "
+         "options; OTHER's group is saved beside --json (NAME-other.json) and compared with")
+        ->type_name("OTHER")
+        ->excludes(from);
     Number(app, "--confidence", o.Confidence, "C", Range(Form::DECIMAL, 0.5, 0.999),
            "of the intervals and verdicts")
         ->default_str(Shown(o.Confidence));
@@ -283,6 +300,18 @@ bool ParseOptions(int argc, const char *const argv[], Options &options, std::str
             error = "--compare: file '" + *name + "' is named twice";
             return false;
         }
+    }
+    if (options.FailSlower > 0 && options.Compare.empty() && options.Alternate.empty()) {
+        error = "--fail-slower: only with --compare or --alternate";
+        return false;
+    }
+    if (!options.Snapshot.empty() && (options.Runs > 1 || !options.From.empty())) {
+        error = "--snapshot is of one run measured here, not of --runs or --from";
+        return false;
+    }
+    if (!options.Alternate.empty() && (options.Runs < 2 || options.Json.empty())) {
+        error = "--alternate: only with --runs 2 or more, and --json for the groups' files";
+        return false;
     }
     options.Shuffle = app.count("--shuffle") > 0;
     if (app.count("--warmup-ms") == 0 && (options.Repeat > 1 || options.Precision > 0)) {

@@ -30,7 +30,10 @@ struct Options {
     std::uint32_t MaxSeconds = 600;
     double FailSlower = 0; // per cent; 0: no gate
     std::string Json, Csv, Svg, Snapshot, BenchmarkJson;
-    std::vector<std::string> Compare;
+    std::vector<std::string> Compare; // patterns, each naming one group of saved runs
+    std::vector<std::string> From;    // patterns of saved runs taking the place of a measured one
+    int Runs = 1;                     // runs, each in a fresh process
+    std::string Alternate;            // another build whose runs alternate with these
 };
 
 // Reads the arguments (argv[1] on), and the file --config names. Returns false with

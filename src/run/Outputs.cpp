@@ -70,14 +70,15 @@ bool WriteOut(const std::string &text) {
     return true;
 }
 
-bool ReadWhole(const std::string &path, std::string &text, std::string &error) {
+bool ReadWhole(const std::string &option, const std::string &path, std::string &text,
+               std::string &error) {
     const HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     LARGE_INTEGER size = {};
     bool ok = file != INVALID_HANDLE_VALUE && GetFileSizeEx(file, &size);
     if (ok && size.QuadPart > MAX_COMPARE_BYTES) {
         CloseHandle(file);
-        error = "--compare file '" + path + "' is larger than " +
+        error = option + " file '" + path + "' is larger than " +
                 std::to_string(MAX_COMPARE_BYTES >> 20) + " MiB";
         return false;
     }
@@ -92,7 +93,7 @@ bool ReadWhole(const std::string &path, std::string &text, std::string &error) {
         CloseHandle(file);
     }
     if (!ok) {
-        error = "cannot read --compare file '" + path + "': " + SystemReason(GetLastError());
+        error = "cannot read " + option + " file '" + path + "': " + SystemReason(GetLastError());
     }
     return ok;
 }
@@ -142,6 +143,28 @@ static std::wstring Key(const std::string &path) {
     name = ComparablePath(name);
     CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
     return name;
+}
+
+std::vector<std::string> Expand(const std::string &pattern) {
+    const size_t slash = pattern.find_last_of("\\/:");
+    const std::string folder = slash == std::string::npos ? "" : pattern.substr(0, slash + 1);
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(Wide(pattern).c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            names.push_back(folder + Utf8(found.cFileName));
+        }
+    }
+    if (search != INVALID_HANDLE_VALUE) {
+        FindClose(search);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool SameFile(const std::string &a, const std::string &b) {
+    return Key(a) == Key(b);
 }
 
 bool CheckOutputs(const std::vector<std::pair<std::string, std::string>> &outputs,

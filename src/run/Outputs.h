@@ -21,8 +21,18 @@ void PrepareConsole();
 // Writes all of text to standard output; false when it takes less.
 bool WriteOut(const std::string &text);
 
-// The whole file (at most MAX_COMPARE_BYTES); false with a message naming it.
-bool ReadWhole(const std::string &path, std::string &text, std::string &error);
+// The whole file (at most MAX_COMPARE_BYTES); false with a message naming it and the
+// option that named it.
+bool ReadWhole(const std::string &option, const std::string &path, std::string &text,
+               std::string &error);
+
+// The files a pattern names (* and ? in its last part, matched as the system
+// matches them: cmd.exe leaves patterns to the program), in the order of their names;
+// folders are left out.
+std::vector<std::string> Expand(const std::string &pattern);
+
+// Whether two names stand for one file, however spelt.
+bool SameFile(const std::string &a, const std::string &b);
 
 // Before the run: each output can be made where it is named (a file made there
 // exclusively and removed again), none is an existing folder or other non-file, and

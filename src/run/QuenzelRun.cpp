@@ -2,8 +2,11 @@
 // draws what the interactive program draws, on the same kind of window, with the
 // same window rule and score; options select tests, repeat and export them.
 #include "Display.h"
+#include "Groups.h"
 #include "Machine.h"
+#include "Offline.h"
 #include "Outputs.h"
+#include "Runs.h"
 #include "Sampler.h"
 
 #include <cstdio>
@@ -34,64 +37,16 @@ static std::string StopMessage() {
     }
 }
 
-int main() {
-    PrepareConsole();
-    const std::vector<std::string> arguments = Arguments();
-    std::vector<const char *> argv = {"QuenzelRun"};
-    for (const std::string &argument : arguments) {
-        argv.push_back(argument.c_str());
-    }
-    Options run;
-    std::string error;
-    if (!ParseOptions(static_cast<int>(argv.size()), argv.data(), run, error)) {
-        return Fail(error, 2);
-    }
-    if (run.Help || run.Version) {
-        return WriteOut(run.Help ? Usage() : VersionLine())
-                   ? 0
-                   : Fail("cannot write to standard output", 1);
-    }
-    // Everything that can be checked is checked before a long run starts.
-    std::vector<OldRun> olds;
-    for (const std::string &path : run.Compare) {
-        std::string text;
-        olds.push_back({path, {}, {}});
-        if (!ReadWhole(path, text, error)) {
-            return Fail(error, 2);
-        }
-        if (!ReadSavedRun(text, olds.back(), error)) {
-            return Fail("--compare file '" + path + "' is not a saved run: " + error, 2);
-        }
-    }
-    Report report;
-    std::string snapshot;
-    // Each output and how it is made once the run is measured.
-    const std::vector<std::tuple<std::string, const std::string &, std::function<std::string()>>>
-        files = {
-            {"--json", run.Json, [&] { return ToJson(report, olds); }},
-            {"--csv", run.Csv, [&] { return ToCsv(report, olds); }},
-            {"--svg", run.Svg, [&] { return ToSvg(report, olds); }},
-            {"--benchmark-json", run.BenchmarkJson, [&] { return ToBenchmarkJson(report); }},
-            {"--snapshot", run.Snapshot, [&] { return snapshot; }},
-        };
-    std::vector<std::pair<std::string, std::string>> outputs;
-    for (const auto &[option, path, make] : files) {
-        if (!path.empty()) {
-            outputs.push_back({option, path});
-        }
-    }
-    if (!CheckOutputs(outputs, error)) {
-        return Fail(error, 2);
-    }
+// One run measured here, into report; 0, or the exit code with its message.
+static int Measure(const Options &run, Report &report, std::string &snapshot, std::string &error) {
     if (run.Affinity >= 0 && !PinToProcessor(run.Affinity, error)) {
-        return Fail(error, 2);
+        return 2;
     }
-
     // On screen, one benchmark at a time: an interactive copy holds the mutex.
     if (run.OffscreenWidth == 0 && !TakeDisplayMutex()) {
-        return Fail("another copy of the benchmark is running on this display; close it, or "
-                    "measure off screen with --offscreen WxH",
-                    1);
+        error = "another copy of the benchmark is running on this display; close it, or "
+                "measure off screen with --offscreen WxH";
+        return 1;
     }
     // Only now, right before measuring: --help and bad input are never held up.
     if (!TakeMeasuringGuard(false)) {
@@ -111,11 +66,10 @@ int main() {
     }
     Target target;
     if (!target.Open(run.OffscreenWidth, run.OffscreenHeight)) {
-        return Fail(run.OffscreenWidth > 0
-                        ? "--offscreen: no bitmap of that size can be made"
-                        : "no window can be made: run on a display, or off screen with "
-                          "--offscreen WxH",
-                    1);
+        error = run.OffscreenWidth > 0 ? "--offscreen: no bitmap of that size can be made"
+                                       : "no window can be made: run on a display, or off "
+                                         "screen with --offscreen WxH";
+        return 1;
     }
     report.Set = Describe(run, target);
     MeasureClocks(run, report.Set);
@@ -140,10 +94,82 @@ int main() {
     }
     target.Close();
     if (Interrupted) {
-        return Fail(StopMessage(), INTERRUPTED);
+        error = StopMessage();
+        return INTERRUPTED;
     }
-    if (!measured) {
-        return Fail(error, 1);
+    return measured ? 0 : 1;
+}
+
+int main() {
+    PrepareConsole();
+    const std::vector<std::string> arguments = Arguments();
+    std::vector<const char *> argv = {"QuenzelRun"};
+    for (const std::string &argument : arguments) {
+        argv.push_back(argument.c_str());
+    }
+    Options run;
+    std::string error;
+    if (!ParseOptions(static_cast<int>(argv.size()), argv.data(), run, error)) {
+        return Fail(error, 2);
+    }
+    if (run.Help || run.Version) {
+        return WriteOut(run.Help ? Usage() : VersionLine())
+                   ? 0
+                   : Fail("cannot write to standard output", 1);
+    }
+    // Everything that can be checked is checked before a long run starts.
+    Report report, other;
+    std::vector<OldRun> olds;
+    std::string snapshot;
+    const std::string otherJson = run.Alternate.empty() ? "" : OtherFileName(run.Json);
+    // Each output and how it is made once the run is measured.
+    const std::vector<std::tuple<std::string, const std::string &, std::function<std::string()>>>
+        files = {
+            {"--json", run.Json, [&] { return ToJson(report, olds); }},
+            {"--csv", run.Csv, [&] { return ToCsv(report, olds); }},
+            {"--svg", run.Svg, [&] { return ToSvg(report, olds); }},
+            {"--benchmark-json", run.BenchmarkJson, [&] { return ToBenchmarkJson(report); }},
+            {"--snapshot", run.Snapshot, [&] { return snapshot; }},
+            {"--alternate", otherJson, [&] { return ToJson(other, {}); }},
+        };
+    Outputs outputs;
+    for (const auto &[option, path, make] : files) {
+        if (!path.empty()) {
+            outputs.push_back({option, path});
+        }
+    }
+    if (!CheckOutputs(outputs, error)) {
+        return Fail(error, 2);
+    }
+    for (const std::string &pattern : run.Compare) {
+        olds.emplace_back();
+        if (!ReadCompareGroup(pattern, outputs, olds.back(), error)) {
+            return Fail(error, 2);
+        }
+    }
+    if (!run.From.empty()) {
+        // Saved runs in place of a measured one: nothing measured, nothing guarded.
+        if (!ReadFromGroup(run.From, outputs, report, error)) {
+            return Fail(error, 2);
+        }
+        report.Set.Confidence = run.Confidence;
+    } else if (run.Runs > 1) {
+        if (!run.Alternate.empty() && !CheckOther(run, error)) {
+            return Fail(error, 2);
+        }
+        StopOnConsoleEvents();
+        const int code = MakeRuns(run, report, other, error);
+        if (code != 0) {
+            return Fail(code == INTERRUPTED ? "interrupted: nothing written" : error, code);
+        }
+        if (!run.Alternate.empty()) {
+            Summarise(other);
+            olds.insert(olds.begin(), AsOld(other, otherJson));
+            std::fprintf(stderr, "QuenzelRun: the runs of '%s' go to '%s'\n", run.Alternate.c_str(),
+                         otherJson.c_str());
+        }
+    } else if (const int code = Measure(run, report, snapshot, error); code != 0) {
+        return Fail(error, code);
     }
 
     // From here on the samples are never lost: a step that fails for lack of memory

@@ -1,13 +1,16 @@
 // The summaries of a run and its comparisons with old runs, which every output shows.
 #include "Report.h"
 
+#include "Groups.h"
 #include "ReportFields.h"
 
 #include <algorithm>
 #include <cmath>
 
 double HalfWidthOf(const TestRun &test, double confidence) {
-    const std::vector<double> rates = Rates(test);
+    // Over a group, of the runs' medians: the runs are what vary together.
+    const std::vector<double> medians = RunMedians(test);
+    const std::vector<double> rates = medians.size() > 1 ? medians : Rates(test);
     const double median = MedianOf(rates);
     double low, high;
     return MedianInterval(rates, confidence, low, high) && median > 0
@@ -16,7 +19,7 @@ double HalfWidthOf(const TestRun &test, double confidence) {
 }
 
 void Summarise(Report &report) {
-    double sum = 0;
+    double sum = 0, logs = 0;
     for (TestRun &test : report.Tests) {
         std::vector<double> scores, raw;
         for (const Sample &sample : test.Samples) {
@@ -30,6 +33,31 @@ void Summarise(Report &report) {
         test.Max = scores.empty() ? 0 : *std::max_element(scores.begin(), scores.end());
         test.Spread = test.Median > 0 ? (test.Max - test.Min) / test.Median : 0;
         test.RateMedian = MedianOf(Rates(test));
+        test.Between = std::nullopt;
+        const std::vector<double> medians = RunMedians(test);
+        test.Runs = static_cast<int>(medians.size());
+        if (medians.size() > 1) {
+            // Over runs: the median run's, each run's own spread, and the runs' spread.
+            std::vector<int> runs;
+            for (const Sample &sample : test.Samples) {
+                runs.push_back(sample.Run);
+            }
+            std::vector<double> runScores, runSpreads;
+            for (const std::vector<double> &each : ByRun(scores, runs)) {
+                const double median = MedianOf(each);
+                runScores.push_back(median);
+                runSpreads.push_back(median > 0 ? (*std::max_element(each.begin(), each.end()) -
+                                                   *std::min_element(each.begin(), each.end())) /
+                                                      median
+                                                : 0);
+            }
+            test.Median = MedianOf(runScores);
+            test.Spread = MedianOf(runSpreads);
+            test.RateMedian = MedianOf(medians);
+            test.Between = (*std::max_element(medians.begin(), medians.end()) -
+                            *std::min_element(medians.begin(), medians.end())) /
+                           test.RateMedian;
+        }
         test.RawMedian = test.Efficiency = test.EfficiencyLow = test.EfficiencyHigh = test.RuleNs =
             test.Bound = test.HalfWidth = std::nullopt;
         if (!raw.empty() && !test.Samples.empty()) {
@@ -52,9 +80,11 @@ void Summarise(Report &report) {
             test.HalfWidth = half;
         }
         sum += test.Median;
+        logs += std::log(std::max(test.Median, 1.0));
     }
     report.Total =
         report.Tests.empty() ? 0 : static_cast<int>(std::floor(sum) / report.Tests.size());
+    report.GeometricMean = report.Tests.empty() ? 0 : std::exp(logs / report.Tests.size());
 }
 
 const OldTest *Find(const OldRun &old, int index) {
@@ -71,6 +101,12 @@ Comparison CompareTest(const TestRun &now, const OldTest &before, double confide
         Comparison result;
         result.Ratio = before.Median > 0 ? now.Median / before.Median : 0;
         return result;
+    }
+    const std::vector<double> a = RunMedians(now), b = RunMedians(before);
+    if (a.size() > 1 && b.size() > 1) {
+        Comparison c = Compare(a, b, confidence);
+        c.ByRuns = true;
+        return c;
     }
     return Compare(Rates(now), before.Rates, confidence);
 }
@@ -100,9 +136,12 @@ std::string VerdictText(const Comparison &c, const TestRun &now, const OldTest &
     if (before.Rates.empty()) {
         return "no verdict: old run saved without its samples' rates";
     }
-    return "no verdict: " + std::to_string(now.Samples.size()) + " vs " +
-           std::to_string(before.Rates.size()) + " samples, needs " +
-           std::to_string(NeededASide(confidence)) + " a side";
+    const std::string sizes = c.ByRuns ? std::to_string(now.Runs) + " vs " +
+                                             std::to_string(RunMedians(before).size()) + " runs"
+                                       : std::to_string(now.Samples.size()) + " vs " +
+                                             std::to_string(before.Rates.size()) + " samples";
+    return "no verdict: " + sizes + ", needs " + std::to_string(NeededASide(confidence)) +
+           " a side";
 }
 
 std::vector<std::string> SlowerBeyond(const Report &report, const OldRun &old, double percent) {

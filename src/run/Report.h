@@ -19,6 +19,7 @@ struct Sample {
     int PerSecond;        // the score: count div 10 for the 10 s window, else count * 1000 / TickMs
     double Rate;          // calls per second on the performance counter
     double CpuMs = 0;     // the thread's processor time in the window
+    int Run = 1;          // the run it was taken in, in a group of runs
 };
 
 // The ceiling: the very calls of scored sample Of (1-based), replayed with their
@@ -39,6 +40,10 @@ struct TestRun {
     // Of the scores: median, least, greatest, and (greatest - least) / median.
     double Median = 0, Min = 0, Max = 0, Spread = 0;
     double RateMedian = 0; // median calls per second
+    // In a group of runs: how many, and (greatest - least) / median of the runs'
+    // median rates; Spread is then the median of the runs' own spreads.
+    int Runs = 1;
+    std::optional<double> Between = {};
     // What is not known stays empty: the raw rates' median, the efficiency (scored
     // against raw rates, the Hodges-Lehmann ratio) and its confidence interval, the
     // measuring rule's cost per call (its draws and one tick reading) and the
@@ -78,7 +83,8 @@ struct Setting {
 struct Report {
     Setting Set;
     std::vector<TestRun> Tests;
-    int Total = 0; // sum of the median scores div the number of tests
+    int Total = 0;            // sum of the median scores div the number of tests
+    double GeometricMean = 0; // of the median scores: every test weighs alike
 };
 
 // A saved run to compare with, by the name it was given: what a comparison needs
@@ -88,7 +94,8 @@ struct OldTest {
     int Index = 0;
     std::string Name;
     double Median = 0;
-    std::vector<double> Rates;
+    std::vector<double> Rates = {};
+    std::vector<int> Runs = {}; // each rate's run; empty: one run
 };
 struct OldRun {
     std::string Name;
@@ -106,8 +113,11 @@ double HalfWidthOf(const TestRun &test, double confidence);
 // The test of that index in an old run, or null.
 const OldTest *Find(const OldRun &old, int index);
 
-// A test against the same test of an old run. Runs saved without their samples'
-// rates compare by the medians of the scores, with no verdict.
+// A test against the same test of an old run. With several runs on both sides the
+// run is the unit: the runs' median rates are compared, since a run's samples share
+// the machine's state when it was made. Otherwise the samples are, which weighs only
+// the noise within a run. Runs saved without their samples' rates compare by the
+// medians of the scores, with no verdict.
 Comparison CompareTest(const TestRun &now, const OldTest &before, double confidence);
 
 // The verdict in words, or why there is none.
@@ -133,3 +143,8 @@ std::string ToSvg(const Report &report, const std::vector<OldRun> &olds);
 // Reads a run that ToJson wrote, field by field as the text goes (no document is
 // built); false with a message naming the field that is out of its range.
 bool ReadSavedRun(const std::string &json, OldRun &run, std::string &error);
+// Reads a run that ToJson wrote whole, to take the place of a measured one: its
+// setting, samples and raw samples (summaries are made anew). The fields a
+// comparison needs are checked as ReadSavedRun checks them, every other number
+// against its type's range; false with a message naming the field.
+bool LoadRun(const std::string &json, Report &run, std::string &error);

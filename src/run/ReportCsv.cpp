@@ -88,6 +88,7 @@ std::string ToCsv(const Report &report, const std::vector<OldRun> &olds) {
         table.KeyValue(fact.Key, Cell(fact.Value, AS_IS));
     }
     table.KeyValue("total", std::to_string(report.Total));
+    table.KeyValue("geometric_mean", Cell(Rounded(report.GeometricMean, 1), 1));
     for (const TestRun &test : report.Tests) {
         for (size_t i = 0; i < test.Samples.size(); i++) {
             table.Row("sample", &test, std::to_string(i + 1), SAMPLE_FIELDS, test.Samples[i]);

@@ -46,6 +46,7 @@ const std::vector<Field<Sample>> SAMPLE_FIELDS = {
     {"qpc_ms", 3, [](const Sample &x) { return Json(x.QpcMs); }},
     {"per_second", AS_IS, [](const Sample &x) { return Json(x.PerSecond); }},
     {"rate", 1, [](const Sample &x) { return Json(x.Rate); }},
+    {"run", AS_IS, [](const Sample &x) { return Json(x.Run); }},
 };
 
 const std::vector<Field<RawSample>> RAW_FIELDS = {
@@ -69,6 +70,8 @@ const std::vector<Field<TestRun>> SUMMARY_FIELDS = {
     {"rule_ns", 2, [](const TestRun &t) { return Known(t.RuleNs); }},
     {"bound", 4, [](const TestRun &t) { return Known(t.Bound); }},
     {"half_width", 4, [](const TestRun &t) { return Known(t.HalfWidth); }},
+    {"runs", AS_IS, [](const TestRun &t) { return Json(t.Runs); }},
+    {"between_runs", 4, [](const TestRun &t) { return Known(t.Between); }},
 };
 
 // Without a verdict there is no interval and no p-value; a p-value keeps all its
@@ -88,6 +91,10 @@ const std::vector<Field<ComparisonRow>> COMPARISON_FIELDS = {
      [](const ComparisonRow &r) {
          return Json(VerdictText(r.Result, r.Now, r.Before, r.Confidence));
      }},
+    // What the verdict counts: the runs' medians, or the samples, which weigh only
+    // the noise within a run.
+    {"unit", AS_IS,
+     [](const ComparisonRow &r) { return Json(r.Result.ByRuns ? "runs" : "samples"); }},
 };
 
 Json Rounded(const Json &value, int decimals) {

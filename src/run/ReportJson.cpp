@@ -19,6 +19,7 @@ std::string ToJson(const Report &report, const std::vector<OldRun> &olds) {
         tests.push_back(entry);
     }
     document["total"] = report.Total;
+    document["geometric_mean"] = Rounded(report.GeometricMean, 1);
     Json &comparisons = document["comparisons"] = Json::array();
     for (const OldRun &old : olds) {
         for (const ComparisonRow &row : Comparisons(report, old)) {

@@ -32,6 +32,7 @@ const Range RANGES[] = {
     {"tests[].index", 1, LAST_TEST, true, false},
     {"tests[].median", 0, RATE_MOST, false, false},
     {"tests[].samples[].rate", 1e-6, RATE_MOST, false, false},
+    {"tests[].samples[].run", 1, INT_MOST, true, false},
 };
 
 // Deeper than a saved run ever nests: refused rather than followed.
@@ -46,6 +47,9 @@ struct Reader : nlohmann::json_sax<Json> {
     std::vector<std::pair<std::string, bool>> Open;
     std::string Key;
     bool IsQuenzelRun = false, HasIndex = false, HasMedian = false;
+    // The sample being read: its rate (0: none yet) and run, kept at its end.
+    double Rate = 0;
+    int SampleRun = 1;
 
     Reader(OldRun &run, std::string &error) : Run(run), Error(error) {}
 
@@ -108,8 +112,10 @@ struct Reader : nlohmann::json_sax<Json> {
         } else if (path == "tests[].median") {
             Run.Tests.back().Median = value;
             HasMedian = true;
+        } else if (path == "tests[].samples[].rate") {
+            Rate = value;
         } else {
-            Run.Tests.back().Rates.push_back(value);
+            SampleRun = static_cast<int>(value);
         }
         return true;
     }
@@ -166,6 +172,10 @@ struct Reader : nlohmann::json_sax<Json> {
             Run.Tests.emplace_back();
             HasIndex = HasMedian = false;
         }
+        if (path == "tests[].samples[]" && !array) {
+            Rate = 0;
+            SampleRun = 1;
+        }
         Open.emplace_back(path, array);
         return Value(path, std::numeric_limits<double>::quiet_NaN());
     }
@@ -178,6 +188,15 @@ struct Reader : nlohmann::json_sax<Json> {
     bool end_object() override {
         if (Open.back().first == "tests[]" && !(HasIndex && HasMedian)) {
             return Refuse("a test without an \"index\" or a \"median\"");
+        }
+        if (Open.back().first == "tests[].samples[]" && Rate > 0) {
+            // A single run's samples keep no run numbers: 8 bytes a sample.
+            OldTest &test = Run.Tests.back();
+            test.Rates.push_back(Rate);
+            if (SampleRun != 1 || !test.Runs.empty()) {
+                test.Runs.resize(test.Rates.size() - 1, 1);
+                test.Runs.push_back(SampleRun);
+            }
         }
         Open.pop_back();
         return true;

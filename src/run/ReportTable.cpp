@@ -1,28 +1,10 @@
 // The table printed at the end of a run.
+#include "Groups.h"
 #include "ReportFields.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-
-// What differs between two runs' settings that makes their figures unlike.
-static std::string Differences(const Setting &now, const Setting &old) {
-    const std::string pairs[][3] = {
-        {"flavour", now.Flavour, old.Flavour},
-        {"target", now.Target, old.Target},
-        {"area", std::to_string(now.Width) + "x" + std::to_string(now.Height),
-         std::to_string(old.Width) + "x" + std::to_string(old.Height)},
-        {"depth", std::to_string(now.Depth), std::to_string(old.Depth)},
-        {"window_ms", std::to_string(now.WindowMs), std::to_string(old.WindowMs)},
-        {"warmup_ms", std::to_string(now.WarmupMs), std::to_string(old.WarmupMs)}};
-    std::string out;
-    for (const auto &[key, a, b] : pairs) {
-        if (a != b) {
-            out += (out.empty() ? "" : ", ") + key + " " + a + " here, " + b + " there";
-        }
-    }
-    return out;
-}
 
 // The fewest samples that give the median an interval at that confidence.
 static size_t NeededForInterval(double confidence) {
@@ -51,9 +33,10 @@ static std::string Format(const char *format, auto... values) {
 static std::string Cell(const ComparisonRow &row) {
     const Comparison &c = row.Result;
     const std::string verdict = VerdictText(c, row.Now, row.Before, row.Confidence);
-    return c.Verdict == Comparison::TooFew ? Format("%.3f ", c.Ratio) + verdict
-                                           : Format("%.3f [%.3f, %.3f] ", c.Ratio, c.Low, c.High) +
-                                                 verdict + Format(" p=%.2g", c.P);
+    return c.Verdict == Comparison::TooFew
+               ? Format("%.3f ", c.Ratio) + verdict
+               : Format("%.3f [%.3f, %.3f] ", c.Ratio, c.Low, c.High) + verdict +
+                     Format(" p=%.2g", c.P) + (c.ByRuns ? "" : " (within-run noise only)");
 }
 
 std::string ToTable(const Report &report, const std::vector<OldRun> &olds, double failSlower) {
@@ -72,8 +55,17 @@ std::string ToTable(const Report &report, const std::vector<OldRun> &olds, doubl
         s.Height, s.Depth, static_cast<unsigned long>(s.WindowMs),
         static_cast<unsigned long>(shortest), static_cast<unsigned long>(longest), s.TickStepMs);
     const std::string plusMinus = Format("+-%.0f%%", s.Confidence * 100);
-    out += Format("%-10s %10s %10s %10s %7s %5s %6s", "test", "score", "min", "max", "spread", "n",
-                  plusMinus.c_str());
+    // A group shows each run's own spread beside the spread between the runs' medians.
+    bool grouped = false;
+    for (const TestRun &test : report.Tests) {
+        grouped = grouped || test.Runs > 1;
+    }
+    out += Format("%-10s %10s %10s %10s %7s", "test", "score", "min", "max",
+                  grouped ? "within" : "spread");
+    if (grouped) {
+        out += Format(" %7s %4s", "between", "runs");
+    }
+    out += Format(" %5s %6s", "n", plusMinus.c_str());
     if (s.Raw) {
         out += "     raw/s   eff. interval       rule ns  bound";
     }
@@ -89,9 +81,13 @@ std::string ToTable(const Report &report, const std::vector<OldRun> &olds, doubl
         olds.empty() ? std::vector<std::string>{} : SlowerBeyond(report, olds[0], failSlower);
     for (const TestRun &test : report.Tests) {
         const std::string half = test.HalfWidth ? Format("%.1f%%", *test.HalfWidth * 100) : "-";
-        out += Format("%-10s %10.0f %10.0f %10.0f %6.1f%% %5zu %6s", test.Name.c_str(),
-                      std::floor(test.Median), test.Min, test.Max, test.Spread * 100,
-                      test.Samples.size(), half.c_str());
+        out += Format("%-10s %10.0f %10.0f %10.0f %6.1f%%", test.Name.c_str(),
+                      std::floor(test.Median), test.Min, test.Max, test.Spread * 100);
+        if (grouped) {
+            out += test.Between ? Format(" %6.1f%% %4d", *test.Between * 100, test.Runs)
+                                : Format(" %7s %4d", "-", test.Runs);
+        }
+        out += Format(" %5zu %6s", test.Samples.size(), half.c_str());
         if (s.Raw) {
             const std::string interval =
                 test.EfficiencyLow
@@ -115,6 +111,7 @@ std::string ToTable(const Report &report, const std::vector<OldRun> &olds, doubl
         EndLine(out);
     }
     out += "TOTAL: " + std::to_string(report.Total) + "\n";
+    out += Format("geometric mean of the scores: %.0f\n", report.GeometricMean);
     if (s.Precision > 0) {
         // "all 7 tests reached ±2 %", or who reached it and, for each of the others,
         // how far it got in the time given.
@@ -144,8 +141,13 @@ std::string ToTable(const Report &report, const std::vector<OldRun> &olds, doubl
         out += missed;
     }
     out += Format("(%s: how far the median rate's %.1f%% interval reaches; - : fewer than %zu "
-                  "samples)\n",
-                  plusMinus.c_str(), s.Confidence * 100, NeededForInterval(s.Confidence));
+                  "%s)\n",
+                  plusMinus.c_str(), s.Confidence * 100, NeededForInterval(s.Confidence),
+                  grouped ? "runs" : "samples");
+    if (grouped) {
+        out += "(score, +-: over the runs' medians; within: the median of the runs' own spreads; "
+               "between: the spread of the runs' median rates)\n";
+    }
     for (size_t k = 0; k < olds.size(); k++) {
         double logs = 0;
         int counts[4] = {};
@@ -160,15 +162,28 @@ std::string ToTable(const Report &report, const std::vector<OldRun> &olds, doubl
                       k + 1, olds[k].Name.c_str(), mean, counts[Comparison::Faster],
                       counts[Comparison::Slower], counts[Comparison::NoDifference],
                       counts[Comparison::TooFew]);
-        const std::string differences = Differences(s, olds[k].Set);
+        const std::string differences = SettingDifferences(s, olds[k].Set);
         if (!differences.empty()) {
             out += "  warning: the runs differ in " + differences + "\n";
         }
     }
     if (!olds.empty()) {
         out += Format("(ratio new/old of the rates, Hodges-Lehmann, with its %.1f%% interval; "
-                      "verdict and p by the two-sided Mann-Whitney U test)\n",
+                      "verdict and p by the two-sided Mann-Whitney U test; on the runs' medians "
+                      "where both sides have several)\n",
                       s.Confidence * 100);
+    }
+    bool withinRun = false;
+    for (const std::vector<ComparisonRow> &column : columns) {
+        for (const ComparisonRow &row : column) {
+            withinRun =
+                withinRun || (!row.Result.ByRuns && row.Result.Verdict != Comparison::TooFew);
+        }
+    }
+    if (withinRun) {
+        out += "(within-run noise only: one run on a side, so its samples were compared; runs "
+               "differ more than\n their samples do, and such verdicts err far more often than "
+               "the confidence says)\n";
     }
     if (failSlower > 0 && !olds.empty()) {
         out += Format("gate: %zu test(s) slower than old 1 by more than %g%%\n", failed.size(),

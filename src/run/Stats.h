@@ -12,7 +12,8 @@ struct Comparison {
     // logarithms of the rates, and its confidence interval (0, 0 when the samples
     // are too few for one).
     double Ratio = 0, Low = 0, High = 0;
-    double P = 1; // two-sided Mann-Whitney U test
+    double P = 1;        // two-sided Mann-Whitney U test
+    bool ByRuns = false; // the runs' medians compared, not single runs' samples
 };
 
 // The two-sided p-value of the Mann-Whitney U test of x against y: exact when the

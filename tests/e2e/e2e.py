@@ -10,6 +10,7 @@ real keys and clicks, checked on screenshots, files and exit codes.
 import json
 import os
 import re
+import shutil
 import signal
 import subprocess
 import sys
@@ -222,6 +223,29 @@ def case_run(wine, exe, handheld):
     with open(os.path.join(folder, "c.svg")) as f:
         check(len(ratios) == 2 and f.read().count("<circle") == 2 and
               [c["name"] for c in data["comparisons"]] == ["Pixel", "BitBlt"], out)
+    # Four runs alternating with a copy of itself, saved as two groups of two runs; the
+    # groups compared offline without a display, twice alike; a group of two settings
+    # and an OTHER that is no program are refused.
+    group = ["--tests", "Pixel", "--offscreen", "320x200", "--window-ms", "50", "--repeat", "2",
+             "--quiet"]
+    copy = shutil.copy(exe, os.path.join(folder, "copy.exe"))
+    alternated = subprocess.run(["wine", exe, *group, "--runs", "4", "--alternate", copy, "--json",
+                                 "g.json"], env=wine.env, cwd=folder, capture_output=True, text=True)
+    runs = [[s["run"] for s in json.load(open(os.path.join(folder, f)))["tests"][0]["samples"]]
+            for f in ("g.json", "g-other.json")]
+    quiet = {k: v for k, v in wine.env.items() if k != "DISPLAY"}
+    offline = [subprocess.run(["wine", exe, *args], env=quiet, cwd=folder, capture_output=True,
+                              text=True) for args in (["--from", "g.json", "--compare", "g-other.json"],
+                                                      ["--from", "g.json", "--compare", "g-other.json"],
+                                                      ["--from", "g*.json", "--from", "run.json"],
+                                                      [*group, "--runs", "2", "--alternate", "run.json",
+                                                       "--json", "h.json"])]
+    check(alternated.returncode == 0 and runs == [[1, 1, 2, 2]] * 2 and
+          "no verdict: 2 vs 2 runs, needs 5 a side" in offline[0].stdout and
+          offline[0].stdout == offline[1].stdout and
+          [o.returncode for o in offline] == [0, 0, 2, 2] and "window_ms 200 here" in
+          offline[2].stderr and "--alternate 'run.json': it cannot be started" in offline[3].stderr,
+          f"groups: {alternated.stderr[-300:]} {runs} {[(o.stdout, o.stderr) for o in offline]}")
     second = quenzel_run(wine, exe, "--offscreen", "320x200", "--window-ms", "50", "--repeat", "2",
                          "--quiet", "--benchmark-json", os.path.join(folder, "b.json"))
     tool = subprocess.run(["/usr/bin/python3", "/usr/share/benchmark/compare.py", "benchmarks",

@@ -138,7 +138,13 @@ TEST(RunOptions, BadInputIsNamed) {
         {{"--shuffle=-1"}, "'-1'"},
         {{"--max-seconds", "0"}, "--max-seconds: takes a whole number 1 to 86400, not '0'"},
         {{"--max-seconds", "86401"}, "'86401'"},
-        {{"--fail-slower", "5"}, "--fail-slower: only with --compare"},
+        {{"--fail-slower", "5"}, "--fail-slower: only with --compare or --alternate"},
+        {{"--alternate", "b", "--runs", "1", "--json", "a"}, "--alternate: only with --runs 2"},
+        {{"--alternate", "b", "--runs", "2"}, "and --json for the groups' files"},
+        {{"--from", "a", "--runs", "2"}, "--from: not with --runs"},
+        {{"--from", "a", "--snapshot", "s"}, "--snapshot is of one run measured here"},
+        {{"--runs", "1001"}, "--runs: takes a whole number 1 to 1000"},
+        {{"--from", "a*", "--from", "b", "--alternate", "c", "--runs", "2"}, "not with"},
         {{"--compare", "o", "--fail-slower", "0"},
          "--fail-slower: takes a percentage above 0 and below 100, not '0'"},
         {{"--compare", "o", "--fail-slower", "100"}, "'100'"},
@@ -210,7 +216,8 @@ TEST(RunOptions, HelpListsEveryOption) {
         "(P: a percentage 0.1 to 50; default none: --repeat samples)|--max-seconds S|"
         "default 600)|--warmup-ms N|--affinity N|(SEED: a whole number 0 to 4294967295; default "
         "none: table order)|--json FILE write|--csv|--benchmark-json|--compare OLD compare|"
-        "(P: a percentage above 0 and below 100; needs --compare)|--confidence|default 0.99)|"
+        "(P: a percentage above 0 and below 100)|--from SAVED|--runs N|(not with --from)|"
+        "--alternate OTHER|--confidence|default 0.99)|"
         "--svg|--snapshot|--host|--wait while|(not with --concurrent)|--concurrent measure|"
         "--help|--version|--config|0 the table|1 the run|2 bad input|4 a test got slower|"
         "130 stopped|refused with exit code 1|(8 at 99 %)|at 99 % needs 5 samples a side");

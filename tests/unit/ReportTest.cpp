@@ -1,3 +1,4 @@
+#include "Groups.h"
 #include "Report.h"
 
 #include <gtest/gtest.h>
@@ -60,14 +61,21 @@ Report RatesRun(const Numbers &pixel, const Numbers &blt) {
 
 // A run as a compare file holds it.
 OldRun Old(const Report &report, const std::string &name = "old.json") {
-    OldRun old{name, report.Set, {}};
-    for (const TestRun &test : report.Tests) {
-        old.Tests.push_back({test.Index, test.Name, test.Median, {}});
-        for (const Sample &sample : test.Samples) {
-            old.Tests.back().Rates.push_back(sample.Rate);
+    return AsOld(report, name);
+}
+
+// Pixel alone, in runs of three samples: run i's rates are its median m + i and
+// m + i -+ 50.
+Report Runs(int runs, double m) {
+    Report group = RatesRun({}, {});
+    group.Tests.pop_back();
+    for (int i = 1; i <= runs; i++) {
+        for (const double rate : {m + i - 50, m + i, m + i + 50}) {
+            group.Tests[0].Samples.push_back({1, 10000, 10000, int(rate / 10), rate, 0, i});
         }
     }
-    return old;
+    Summarise(group);
+    return group;
 }
 
 TEST(RunReport, SummariesOfTheSamples) {
@@ -128,8 +136,9 @@ TEST(RunReport, FilesHoldTheSettingSamplesAndSummaries) {
                     "tests=" +
                         root["tests"].dump() + " ");
     const Json &pixel = root["tests"][0];
-    EXPECT_EQ(pixel["samples"][1].dump(),
-              R"({"count":800,"tick_ms":10001,"qpc_ms":10001.5,"per_second":80,"rate":800.3})");
+    EXPECT_EQ(
+        pixel["samples"][1].dump(),
+        R"({"count":800,"tick_ms":10001,"qpc_ms":10001.5,"per_second":80,"rate":800.3,"run":1})");
     EXPECT_EQ(pixel["raw_samples"][1].dump(), R"({"calls":2000,"qpc_ms":1000.0,"rate":1000.0,)"
                                               R"("replays_sample":2,"draws_per_call":5.0})");
     EXPECT_EQ(pixel["efficiency"], 0.6929);
@@ -140,25 +149,26 @@ TEST(RunReport, FilesHoldTheSettingSamplesAndSummaries) {
     EXPECT_EQ(root["total"], 55);
     EXPECT_EQ(root["comparisons"][0].dump(),
               R"({"index":1,"name":"Pixel","old":"öld.json","ratio":1.0,"low":null,)"
-              R"("high":null,"p":null,"verdict":"no verdict: 3 vs 3 samples, needs 5 a side"})");
+              R"("high":null,"p":null,"verdict":"no verdict: 3 vs 3 samples, needs 5 a side",)"
+              R"("unit":"samples"})");
 
     const std::string csv = ToCsv(report, olds);
     for (const char *line :
-         {"record,test,name,sample,key,value,count,tick_ms,qpc_ms,per_second,rate,calls,"
+         {"record,test,name,sample,key,value,count,tick_ms,qpc_ms,per_second,rate,run,calls,"
           "replays_sample,draws_per_call,median,min,max,spread,rate_median,raw_median,efficiency,"
-          "efficiency_low,efficiency_high,rule_ns,bound,half_width,old,ratio,low,high,p,"
-          "verdict\n",
-          "\nsample,1,Pixel,2,,,800,10001,10001.500,80,800.3,,,,,,,,,,,,,,,,,,,,,\n",
-          "\nraw,1,Pixel,2,,,,,1000.000,,1000.0,2000,2,5.000,,,,,,,,,,,,,,,,,,\n",
-          "\nsummary,1,Pixel,,,,,,,,,,,,100.0,80,120,0.4000,1000.0,1500.0,0.6929,,,0.00,1.0000,,,"
-          ",,,,\n",
+          "efficiency_low,efficiency_high,rule_ns,bound,half_width,runs,between_runs,old,ratio,"
+          "low,high,p,verdict,unit\n",
+          "\nsample,1,Pixel,2,,,800,10001,10001.500,80,800.3,1,,,,,,,,,,,,,,,,,,,,,,,,\n",
+          "\nraw,1,Pixel,2,,,,,1000.000,,1000.0,,2000,2,5.000,,,,,,,,,,,,,,,,,,,,,\n",
+          "\nsummary,1,Pixel,,,,,,,,,,,,,100.0,80,120,0.4000,1000.0,1500.0,0.6929,,,0.00,1.0000,,"
+          "1,,,,,,,,\n",
           "\nsample,6,\"Bit\"\"Blt,\t\",1,", "\nsetting,,,,total,55,", "\nsetting,,,,draw_ns,,",
           "\nsetting,,,,tick_step_ms,0.000,", "\nsetting,,,,cpus,12,,",
-          "\ncomparison,1,Pixel,,,,,,,,,,,,,,,,,,,,,,,,öld.json,1.0000,,,,\"no verdict: 3 vs 3 "
-          "samples, needs 5 a side\"\n"}) {
+          "\ncomparison,1,Pixel,,,,,,,,,,,,,,,,,,,,,,,,,,,öld.json,1.0000,,,,\"no verdict: 3 vs 3 "
+          "samples, needs 5 a side\",samples\n"}) {
         EXPECT_TRUE(Has(csv, line)) << line << csv;
     }
-    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 25 + 5 + 2 + 2 + 2);
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 26 + 5 + 2 + 2 + 2);
 }
 
 // The micro-benchmark tools' layout: the setting as context, an entry per sample in
@@ -202,12 +212,13 @@ TEST(RunReport, TableComparesWithEachOldRun) {
               "test            score        min        max  spread     n  +-99%   vs old 1"
               "                                                 vs old 2\n"
               "Pixel             800        600       1000   50.0%     5      -   2.667 [1.200, "
-              "10.000] faster p=0.0079                      2.667 no verdict: 5 vs 1 "
+              "10.000] faster p=0.0079 (within-run noise only)   2.667 no verdict: 5 vs 1 "
               "samples, needs 5 a side\n"
               "BitBlt             30         10         50  133.3%     5      -   1.000 [0.200, "
-              "5.000] no significant difference p=1         30.000 no verdict: old run "
-              "saved without its samples' rates\n"
+              "5.000] no significant difference p=1 (within-run noise only)   30.000 no verdict: "
+              "old run saved without its samples' rates\n"
               "TOTAL: 415\n"
+              "geometric mean of the scores: 155\n"
               "(+-99%: how far the median rate's 99.0% interval reaches; - : fewer than 8 "
               "samples)\n"
               "old 1: a.json: geometric mean of the ratios 1.633; faster 1, slower 0, no "
@@ -217,7 +228,11 @@ TEST(RunReport, TableComparesWithEachOldRun) {
               "old 2: old.json: geometric mean of the ratios 8.944; faster 0, slower 0, no "
               "significant difference 0, no verdict 2\n"
               "(ratio new/old of the rates, Hodges-Lehmann, with its 99.0% interval; verdict and "
-              "p by the two-sided Mann-Whitney U test)\n");
+              "p by the two-sided Mann-Whitney U test; on the runs' medians where both sides have "
+              "several)\n"
+              "(within-run noise only: one run on a side, so its samples were compared; runs "
+              "differ more than\n their samples do, and such verdicts err far more often than "
+              "the confidence says)\n");
     EXPECT_TRUE(Has(ToTable(same, {Old(now)}), "0.375 [0.100, 0.833] slower p=0.0079"));
     EXPECT_FALSE(Has(ToTable(now, {}), "vs old"));
     EXPECT_TRUE(Has(ToTable(now, {OldRun{}}), "ratios 0.000; faster 0, slower 0"))
@@ -270,7 +285,7 @@ TEST(RunReport, GateFailsWhatIsSlowerBeyondItsMargin) {
     EXPECT_EQ(SlowerBeyond(now, Old(now), 1), std::vector<std::string>{});
     const std::string table = ToTable(now, {faster, Old(now)}, 16);
     EXPECT_TRUE(Has(table, "\nPixel ") &&
-                Has(table, " p=1         << slower by more than 16%\nBitBlt") &&
+                Has(table, " p=1 (within-run noise only)   << slower by more than 16%\nBitBlt") &&
                 Has(table, "\ngate: 1 test(s) slower than old 1 by more than 16%\n"))
         << table;
     const std::string second = ToTable(now, {Old(now), faster}, 0.5);
@@ -346,7 +361,7 @@ TEST(SavedRun, ReadsAndComparesAsBefore) {
     }
     Summarise(half);
     const std::string table = ToTable(half, {saved});
-    EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 9) << table;
+    EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 12) << table;
     EXPECT_TRUE(Has(table, "faster 0, slower 3, no significant difference 0")) << table;
     const Json slower = Json::parse(ToJson(half, {saved}))["comparisons"][0];
     EXPECT_LT(slower["high"].get<double>(), 1) << "slower: the whole interval below 1";
@@ -415,6 +430,90 @@ TEST(SavedRun, FieldsOutOfRangeAreRefusedByName) {
         EXPECT_FALSE(ReadSavedRun(text, old, error)) << text;
         EXPECT_EQ(error.substr(0, message.size()), message) << text;
     }
+}
+
+// With several runs a side the runs' medians are compared: four against four can
+// never be significant at 99 %, however far apart, where their 12 samples a side
+// would be; five against five can. A single run on a side compares its samples.
+TEST(Groups, TheRunIsTheUnitWithSeveralRunsASide) {
+    const Report four = Runs(4, 200), five = Runs(5, 200);
+    const OldTest before4 = Old(Runs(4, 100)).Tests[0], before5 = Old(Runs(5, 100)).Tests[0];
+    Comparison c = CompareTest(four.Tests[0], before4, 0.99);
+    EXPECT_EQ(Numbers({double(c.Verdict), double(c.ByRuns), c.Low}),
+              Numbers({Comparison::TooFew, 1, 0}));
+    EXPECT_NEAR(c.Ratio, 202.5 / 102.5, 1e-4);
+    EXPECT_EQ(VerdictText(c, four.Tests[0], before4, 0.99),
+              "no verdict: 4 vs 4 runs, needs 5 a side");
+    EXPECT_EQ(Compare(AsOld(four, "").Tests[0].Rates, before4.Rates, 0.99).Verdict,
+              Comparison::Faster);
+    c = CompareTest(five.Tests[0], before5, 0.99);
+    EXPECT_EQ(Numbers({double(c.Verdict), double(c.ByRuns), c.P * 252}),
+              Numbers({Comparison::Faster, 1, 2}));
+    c = CompareTest(Runs(1, 200).Tests[0], before5, 0.99);
+    EXPECT_EQ(Numbers({double(c.Verdict), double(c.ByRuns)}),
+              Numbers({Comparison::NoDifference, 0}));
+    const std::string table = ToTable(five, {Old(Runs(1, 100))});
+    EXPECT_TRUE(
+        Has(table, "test            score        min        max  within between runs") &&
+        Has(table, "\nPixel              20         15         25   50.0%    2.0%    5    15") &&
+        Has(table, "p=0.011 (within-run noise only)\n") &&
+        Has(table, "\ngeometric mean of the scores: 20\n"))
+        << table;
+}
+
+// A group takes runs of one setting: each added run numbered after the group's,
+// its tests joined by index; a run of another setting is refused, naming how.
+TEST(Groups, RunsOfOneSettingJoinNumbered) {
+    Report group, other = RatesRun({7, 8}, {9});
+    std::string error;
+    ASSERT_TRUE(AddToGroup(group, Runs(2, 100), error) && AddToGroup(group, other, error));
+    ASSERT_EQ(group.Tests.size(), 2u);
+    std::vector<int> runs;
+    for (const Sample &sample : group.Tests[0].Samples) {
+        runs.push_back(sample.Run);
+    }
+    EXPECT_EQ(runs, std::vector<int>({1, 1, 1, 2, 2, 2, 3, 3}));
+    EXPECT_EQ(group.Tests[1].Name + std::to_string(group.Tests[1].Samples[0].Run), "BitBlt3");
+    OldRun old{"g", {}, {}};
+    ASSERT_TRUE(AddToGroup(old, Old(Runs(2, 100)), error) && AddToGroup(old, Old(other), error));
+    EXPECT_EQ(old.Name + std::to_string(old.Tests[0].Runs.back()), "g3");
+    EXPECT_EQ(RunMedians(old.Tests[0]), Numbers({101, 102, 7.5}));
+    other.Set.WindowMs = 300;
+    other.Set.Flavour = "handheld";
+    EXPECT_FALSE(AddToGroup(group, other, error) || AddToGroup(old, Old(other), error));
+    EXPECT_EQ(error, "flavour handheld here, desktop there, window_ms 300 here, 10000 there");
+    EXPECT_EQ(group.Tests[0].Samples.size() + old.Tests[0].Rates.size(), 16u);
+}
+
+// A group saved reads back whole, runs and raw samples included; what is not a
+// saved run is refused by name. Its runs are made with every option spelt out.
+TEST(Groups, SavedGroupsReadBackWhole) {
+    Report group = Runs(2, 100), back;
+    group.Tests[0].Raw = {{5, 1, 5000, 4, 5}};
+    group.Set.Facts = {{"cpus", "2", false}, {"cpu", "x86", true}};
+    Summarise(group);
+    std::string error;
+    ASSERT_TRUE(LoadRun(ToJson(group, {}), back, error)) << error;
+    Summarise(back);
+    EXPECT_EQ(ToJson(back, {}), ToJson(group, {}));
+    Json broken = Json::parse(ToJson(group, {}));
+    broken["tests"][0]["samples"][1]["count"] = "x";
+    EXPECT_FALSE(LoadRun(broken.dump(), back, error));
+    EXPECT_EQ(error, "\"count\" is not a number of its kind");
+    broken["tests"][0]["samples"][1]["run"] = 0;
+    EXPECT_FALSE(LoadRun(broken.dump(), back, error));
+    EXPECT_EQ(error.substr(0, 28), "\"tests[].samples[].run\" must");
+    EXPECT_EQ(OtherFileName("a.b/c.json") + OtherFileName("a.b/c"), "a.b/c-other.jsona.b/c-other");
+    Options o;
+    const char *argv[] = {"",      "--tests=1,6", "--precision=2",   "--shuffle=3",
+                          "--raw", "--quiet",     "--offscreen=8x6", "--json=x"};
+    ASSERT_TRUE(ParseOptions(8, argv, o, error));
+    std::string line;
+    for (const std::string &argument : RunArguments(o)) {
+        line += argument + " ";
+    }
+    EXPECT_EQ(line, "--tests 1,6 --window-ms 10000 --repeat 1 --warmup-ms 10000 --confidence 0.99 "
+                    "--offscreen 8x6 --precision 2 --max-seconds 600 --shuffle 3 --raw --quiet ");
 }
 
 } // namespace

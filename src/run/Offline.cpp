@@ -1,0 +1,83 @@
+#include "Offline.h"
+
+#include "Groups.h"
+#include "Outputs.h"
+
+// The files a pattern names: at least one, none of them an output.
+static bool Files(const std::string &option, const std::string &pattern, const Outputs &outputs,
+                  std::vector<std::string> &files, std::string &error) {
+    files = Expand(pattern);
+    if (files.empty()) {
+        error = option + " '" + pattern + "' names no file";
+        return false;
+    }
+    for (const std::string &file : files) {
+        for (const auto &[output, path] : outputs) {
+            if (SameFile(file, path)) {
+                error = option + " '" + pattern + "' names '" + file + "', which is this " +
+                        "command's " + output + " file";
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+static std::string Mixed(const std::string &option, const std::string &file,
+                         const std::string &first, const std::string &differences) {
+    return option + ": a group holds runs of one setting; '" + file + "' differs from '" + first +
+           "' in " + differences;
+}
+
+bool ReadCompareGroup(const std::string &pattern, const Outputs &outputs, OldRun &group,
+                      std::string &error) {
+    std::vector<std::string> files;
+    if (!Files("--compare", pattern, outputs, files, error)) {
+        return false;
+    }
+    group = OldRun{files.size() == 1 ? files[0] : pattern, {}, {}};
+    for (const std::string &file : files) {
+        std::string text;
+        OldRun run;
+        if (!ReadWhole("--compare", file, text, error)) {
+            return false;
+        }
+        if (!ReadSavedRun(text, run, error)) {
+            error = "--compare file '" + file + "' is not a saved run: " + error;
+            return false;
+        }
+        if (!AddToGroup(group, run, error)) {
+            error = Mixed("--compare", file, files[0], error);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ReadFromGroup(const std::vector<std::string> &patterns, const Outputs &outputs, Report &group,
+                   std::string &error) {
+    std::string first;
+    for (const std::string &pattern : patterns) {
+        std::vector<std::string> files;
+        if (!Files("--from", pattern, outputs, files, error)) {
+            return false;
+        }
+        for (const std::string &file : files) {
+            std::string text;
+            Report run;
+            if (!ReadWhole("--from", file, text, error)) {
+                return false;
+            }
+            if (!LoadRun(text, run, error)) {
+                error = "--from file '" + file + "' is not a saved run: " + error;
+                return false;
+            }
+            first = first.empty() ? file : first;
+            if (!AddToGroup(group, run, error)) {
+                error = Mixed("--from", file, first, error);
+                return false;
+            }
+        }
+    }
+    return true;
+}

@@ -1,0 +1,132 @@
+// Reading a saved run whole, for an offline comparison: the document is built,
+// unlike a compare file's reading, since every sample's fields go on to the outputs.
+#include "ReportFields.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace {
+
+// A field that is missing, of another type or out of its type's range.
+struct Bad {
+    std::string What;
+};
+
+const Json &At(const Json &object, const char *key) {
+    if (!object.is_object() || !object.contains(key)) {
+        throw Bad{std::string("\"") + key + "\" is missing"};
+    }
+    return object.at(key);
+}
+
+template <class T> T Number(const Json &object, const char *key) {
+    const Json &value = At(object, key);
+    const double least = static_cast<double>(std::numeric_limits<T>::lowest()),
+                 most = static_cast<double>(std::numeric_limits<T>::max());
+    const double number = value.is_number() ? value.get<double>() : NAN;
+    const bool whole = !std::numeric_limits<T>::is_integer || number == std::floor(number);
+    // most + 1: a whole type's greatest value as a double may round up past it.
+    if (!(number >= least && number < most + 1 && whole)) {
+        throw Bad{std::string("\"") + key + "\" is not a number of its kind"};
+    }
+    return static_cast<T>(number);
+}
+
+std::string Text(const Json &object, const char *key) {
+    const Json &value = At(object, key);
+    if (!value.is_string()) {
+        throw Bad{std::string("\"") + key + "\" is not text"};
+    }
+    return value.get<std::string>();
+}
+
+// The setting's fields read back; what is null stays as a fresh setting has it.
+void ReadSetting(const Json &document, Setting &s) {
+    const auto known = [&](const char *key) {
+        return document.contains(key) && !document.at(key).is_null();
+    };
+    for (const auto &[key, into] : {std::pair{"program", &s.Program},
+                                    {"version", &s.Version},
+                                    {"flavour", &s.Flavour},
+                                    {"utc", &s.Utc},
+                                    {"windows", &s.Windows},
+                                    {"wine", &s.Wine},
+                                    {"target", &s.Target}}) {
+        *into = known(key) ? Text(document, key) : *into;
+    }
+    for (const auto &[key, into] : {std::pair{"width", &s.Width},
+                                    {"height", &s.Height},
+                                    {"depth", &s.Depth},
+                                    {"dpi", &s.Dpi},
+                                    {"repeat", &s.Repeat},
+                                    {"affinity", &s.Affinity}}) {
+        *into = known(key) ? Number<int>(document, key) : *into;
+    }
+    for (const auto &[key, into] :
+         {std::pair{"window_ms", &s.WindowMs}, {"warmup_ms", &s.WarmupMs}}) {
+        *into = known(key) ? Number<std::uint32_t>(document, key) : *into;
+    }
+    for (const auto &[key, into] : {std::pair{"tick_step_ms", &s.TickStepMs},
+                                    {"draw_ns", &s.DrawNs},
+                                    {"tick_ns", &s.TickNs},
+                                    {"precision", &s.Precision},
+                                    {"confidence", &s.Confidence}}) {
+        *into = known(key) ? Number<double>(document, key) : *into;
+    }
+    s.Shuffle = known("shuffle") ? std::int64_t{Number<std::uint32_t>(document, "shuffle")} : -1;
+    s.Raw = known("raw") && document.at("raw") == true;
+    // The machine's facts: whatever else the setting holds as text or a count.
+    for (const auto &item : document.items()) {
+        const std::string key = item.key();
+        const Json &value = item.value();
+        const bool setting = std::any_of(SETTING_FIELDS.begin(), SETTING_FIELDS.end(),
+                                         [&](const auto &field) { return key == field.Key; });
+        if (!setting && key != "total" && (value.is_string() || value.is_number_unsigned())) {
+            s.Facts.push_back({key, value.is_string() ? value.get<std::string>() : value.dump(),
+                               value.is_string()});
+        }
+    }
+}
+
+TestRun ReadTest(const Json &entry) {
+    TestRun test{.Index = Number<int>(entry, "index"), .Name = Text(entry, "name")};
+    for (const Json &x : At(entry, "samples")) {
+        test.Samples.push_back({Number<std::int64_t>(x, "count"),
+                                Number<std::uint32_t>(x, "tick_ms"), Number<double>(x, "qpc_ms"),
+                                Number<int>(x, "per_second"), Number<double>(x, "rate")});
+        test.Samples.back().Run = x.contains("run") ? Number<int>(x, "run") : 1;
+    }
+    for (const Json &x : entry.contains("raw_samples") ? At(entry, "raw_samples") : Json::array()) {
+        test.Raw.push_back({Number<std::int64_t>(x, "calls"), Number<double>(x, "qpc_ms"),
+                            Number<double>(x, "rate"), Number<int>(x, "replays_sample"),
+                            Number<double>(x, "draws_per_call")});
+    }
+    return test;
+}
+
+} // namespace
+
+bool LoadRun(const std::string &json, Report &run, std::string &error) {
+    OldRun checked;
+    if (!ReadSavedRun(json, checked, error)) {
+        return false;
+    }
+    run = Report{};
+    try {
+        const Json document = Json::parse(json);
+        ReadSetting(document, run.Set);
+        for (const Json &entry : At(document, "tests")) {
+            run.Tests.push_back(ReadTest(entry));
+        }
+    } catch (const Bad &bad) {
+        error = bad.What;
+        return false;
+    } catch (const Json::exception &e) {
+        const std::string what = e.what();
+        error = what.substr(what.find("] ") + 2);
+        return false;
+    }
+    return true;
+}

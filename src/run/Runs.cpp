@@ -1,0 +1,165 @@
+#include "Runs.h"
+
+#include "Groups.h"
+#include "Outputs.h"
+#include "Process.h"
+
+#include <cstdio>
+
+// The exit code of a run stopped from outside (Ctrl+C, a closed console or window).
+constexpr DWORD STOPPED = 130;
+// How long OTHER may take to say what it is.
+constexpr DWORD ANSWER_MS = 60000;
+
+static std::wstring Wide(const std::string &text) {
+    std::wstring wide(text.size() + 1, L'\0');
+    wide.resize(MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(),
+                                    static_cast<int>(wide.size())) -
+                1);
+    return wide;
+}
+
+// One argument as CommandLineToArgvW reads it back: quoted, each quote and the
+// backslashes before it (or before the closing quote) doubled.
+static std::wstring Quoted(const std::wstring &argument) {
+    std::wstring out = L"\"";
+    size_t slashes = 0;
+    for (const wchar_t c : argument) {
+        if (c == L'\\') {
+            slashes++;
+            continue;
+        }
+        out.append(c == L'"' ? 2 * slashes + 1 : slashes, L'\\');
+        out += c;
+        slashes = 0;
+    }
+    return out.append(2 * slashes, L'\\') + L"\"";
+}
+
+// A handle the child inherits: the parent's own, or a new one of that file.
+static HANDLE Inheritable(HANDLE handle) {
+    HANDLE copy = INVALID_HANDLE_VALUE;
+    DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &copy, 0, TRUE,
+                    DUPLICATE_SAME_ACCESS);
+    return copy;
+}
+
+static HANDLE OpenForChild(const std::wstring &name) {
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    return CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+enum Outcome { ENDED, NOT_STARTED, TIMED_OUT };
+
+// Runs exe with the arguments, its output to out and its errors to err, and waits
+// up to limit ms for its exit code; one that does not end in time is ended.
+static Outcome Launch(const std::wstring &exe, const std::vector<std::string> &arguments,
+                      HANDLE out, HANDLE err, DWORD limit, DWORD &code) {
+    std::wstring line = Quoted(exe);
+    for (const std::string &argument : arguments) {
+        line += L" " + Quoted(Wide(argument));
+    }
+    STARTUPINFOW start = {};
+    start.cb = sizeof start;
+    start.dwFlags = STARTF_USESTDHANDLES;
+    start.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    start.hStdOutput = out;
+    start.hStdError = err;
+    PROCESS_INFORMATION child = {};
+    if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                        &start, &child)) {
+        return NOT_STARTED;
+    }
+    CloseHandle(child.hThread);
+    const bool ended = WaitForSingleObject(child.hProcess, limit) == WAIT_OBJECT_0;
+    if (!ended) {
+        TerminateProcess(child.hProcess, 1);
+    }
+    GetExitCodeProcess(child.hProcess, &code);
+    CloseHandle(child.hProcess);
+    return ended ? ENDED : TIMED_OUT;
+}
+
+static std::wstring TemporaryName(const std::string &what) {
+    WCHAR folder[MAX_PATH + 1];
+    const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    return std::wstring(folder, length > MAX_PATH ? 0 : length) + L"quenzelrun-" +
+           std::to_wstring(GetCurrentProcessId()) + L"-" + Wide(what);
+}
+
+// "(desktop)" of "QuenzelRun 0.1 (desktop)".
+static std::string Flavour(const std::string &version) {
+    const size_t open = version.rfind('(');
+    return open == std::string::npos ? ""
+                                     : version.substr(open, version.find(')', open) + 1 - open);
+}
+
+bool CheckOther(const Options &options, std::string &error) {
+    const std::wstring answer = TemporaryName("answer.txt");
+    const HANDLE file = OpenForChild(answer);
+    std::vector<std::string> arguments = RunArguments(options);
+    arguments.insert(arguments.end(), {"--json", Utf8(TemporaryName("check.json")), "--version"});
+    DWORD code = 1;
+    const Outcome outcome =
+        file == INVALID_HANDLE_VALUE
+            ? NOT_STARTED
+            : Launch(Wide(options.Alternate), arguments, file, file, ANSWER_MS, code);
+    const DWORD failure = GetLastError();
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+    }
+    std::string text;
+    std::string ignored;
+    ReadWhole("--alternate", Utf8(answer), text, ignored);
+    DeleteFileW(answer.c_str());
+    text = text.substr(0, text.find_first_of("\r\n"));
+    const std::string cause =
+        outcome == NOT_STARTED
+            ? "it cannot be started (system error " + std::to_string(failure) + ")"
+        : outcome == TIMED_OUT                    ? "it did not answer --version within 60 s"
+        : code != 0                               ? "it does not take the options: " + text
+        : text.rfind("QuenzelRun ", 0) != 0       ? "it is not a QuenzelRun: it says '" + text + "'"
+        : Flavour(text) != Flavour(VersionLine()) ? "it is of another flavour: " + text
+                                                  : "";
+    error = "--alternate '" + options.Alternate + "': " + cause;
+    return cause.empty();
+}
+
+int MakeRuns(const Options &options, Report &mine, Report &other, std::string &error) {
+    WCHAR self[MAX_PATH * 4];
+    const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
+    const HANDLE nowhere = OpenForChild(L"NUL"), err = Inheritable(GetStdHandle(STD_ERROR_HANDLE));
+    int code = 0;
+    for (int i = 1; i <= options.Runs && code == 0; i++) {
+        const bool theirs = !options.Alternate.empty() && i % 2 == 0;
+        const std::string who = theirs ? "'" + options.Alternate + "'" : "this build";
+        const std::wstring saved = TemporaryName(std::to_string(i) + ".json");
+        std::vector<std::string> arguments = RunArguments(options);
+        arguments.insert(arguments.end(), {"--json", Utf8(saved)});
+        if (!options.Quiet) {
+            std::fprintf(stderr, "QuenzelRun: run %d of %d: %s\n", i, options.Runs, who.c_str());
+        }
+        DWORD exit = 1;
+        const bool ran = Launch(theirs ? Wide(options.Alternate) : std::wstring(self, length),
+                                arguments, nowhere, err, INFINITE, exit) == ENDED;
+        std::string text;
+        Report run;
+        if (Interrupted || exit == STOPPED) {
+            code = static_cast<int>(STOPPED);
+        } else if (!ran || exit != 0) {
+            error = "run " + std::to_string(i) + " of " + std::to_string(options.Runs) + " (" +
+                    who + ") failed with exit code " + std::to_string(exit);
+            code = 1;
+        } else if (!ReadWhole("--runs", Utf8(saved), text, error) || !LoadRun(text, run, error) ||
+                   !AddToGroup(theirs ? other : mine, run, error)) {
+            error = "run " + std::to_string(i) + " of " + std::to_string(options.Runs) + " (" +
+                    who + "): its saved run cannot be taken: " + error;
+            code = 1;
+        }
+        DeleteFileW(saved.c_str());
+    }
+    CloseHandle(nowhere);
+    CloseHandle(err);
+    return code;
+}

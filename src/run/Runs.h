@@ -1,0 +1,18 @@
+// Several runs in one command, each in a fresh process with its own warm-up and
+// samples, so that the machine's state at a run's start is drawn anew each time;
+// with --alternate, this build's runs alternate with another build's.
+#pragma once
+
+#include "Options.h"
+#include "Report.h"
+
+#include <string>
+
+// Before measuring: OTHER starts, says it is a QuenzelRun of this flavour, and takes
+// the runs' options; false with the cause.
+bool CheckOther(const Options &options, std::string &error);
+
+// Makes options.Runs runs, this build's and (alternately, from the second) OTHER's,
+// each written by the run to a temporary file and read back into its group. Returns
+// 0; 1 when a run failed, with a message naming it; 130 when interrupted.
+int MakeRuns(const Options &options, Report &mine, Report &other, std::string &error);
