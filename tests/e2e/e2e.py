@@ -229,12 +229,12 @@ def case_run(wine, exe, handheld):
     group = ["--tests", "Pixel", "--offscreen", "320x200", "--window-ms", "50", "--repeat", "2",
              "--quiet"]
     copy = shutil.copy(exe, os.path.join(folder, "copy.exe"))
-    alternated = subprocess.run(["wine", exe, *group, "--runs", "4", "--alternate", copy, "--json",
+    alternated = subprocess.run([winerun.WINE, exe, *group, "--runs", "4", "--alternate", copy, "--json",
                                  "g.json"], env=wine.env, cwd=folder, capture_output=True, text=True)
     runs = [[s["run"] for s in json.load(open(os.path.join(folder, f)))["tests"][0]["samples"]]
             for f in ("g.json", "g-other.json")]
     quiet = {k: v for k, v in wine.env.items() if k != "DISPLAY"}
-    offline = [subprocess.run(["wine", exe, *args], env=quiet, cwd=folder, capture_output=True,
+    offline = [subprocess.run([winerun.WINE, exe, *args], env=quiet, cwd=folder, capture_output=True,
                               text=True) for args in (["--from", "g.json", "--compare", "g-other.json"],
                                                       ["--from", "g.json", "--compare", "g-other.json"],
                                                       ["--from", "g*.json", "--from", "run.json"],
