@@ -92,6 +92,7 @@ TEST(RunOptions, BadInputIsNamed) {
         {{"--REPAET=3"}, "--REPAET: no such option; did you mean --repeat?"},
         {{"--jsn", "a"}, "did you mean --json?"},
         {{"--rawx"}, "did you mean --raw?"},
+        {{"--benchmarkjs", "a"}, "did you mean --benchmark-json?"}, // 3 slips in 11 letters
         {{"stray"}, "'stray' is no option, and each option takes one value at most"},
         {{"--repeat"}, "--repeat: needs one value, a whole number 1 to 1000"},
         {{"--compare", testing::TempDir()}, "--compare: '" + testing::TempDir() + "' is a folder"},
