@@ -465,6 +465,7 @@ TEST(Groups, TheRunIsTheUnitWithSeveralRunsASide) {
 // its tests joined by index; a run of another setting is refused, naming how.
 TEST(Groups, RunsOfOneSettingJoinNumbered) {
     Report group, other = RatesRun({7, 8}, {9});
+    other.Tests[0].Raw = {{1, 1, 1, 2, 5}};
     std::string error;
     ASSERT_TRUE(AddToGroup(group, Runs(2, 100), error) && AddToGroup(group, other, error));
     ASSERT_EQ(group.Tests.size(), 2u);
@@ -474,6 +475,7 @@ TEST(Groups, RunsOfOneSettingJoinNumbered) {
     }
     EXPECT_EQ(runs, std::vector<int>({1, 1, 1, 2, 2, 2, 3, 3}));
     EXPECT_EQ(group.Tests[1].Name + std::to_string(group.Tests[1].Samples[0].Run), "BitBlt3");
+    EXPECT_EQ(group.Tests[0].Raw.at(0).Of, 8) << "the sample it replays, as the group numbers it";
     OldRun old{"g", {}, {}};
     ASSERT_TRUE(AddToGroup(old, Old(Runs(2, 100)), error) && AddToGroup(old, Old(other), error));
     EXPECT_EQ(old.Name + std::to_string(old.Tests[0].Runs.back()), "g3");
@@ -500,7 +502,7 @@ TEST(Groups, SavedGroupsReadBackWhole) {
     broken["tests"][0]["samples"][1]["count"] = "x";
     EXPECT_FALSE(LoadRun(broken.dump(), back, error));
     EXPECT_EQ(error, "\"count\" is not a number of its kind");
-    broken["tests"][0]["samples"][1]["run"] = 0;
+    broken["tests"][0]["samples"][1]["run"] = 1.5;
     EXPECT_FALSE(LoadRun(broken.dump(), back, error));
     EXPECT_EQ(error.substr(0, 28), "\"tests[].samples[].run\" must");
     EXPECT_EQ(OtherFileName("a.b/c.json") + OtherFileName("a.b/c"), "a.b/c-other.jsona.b/c-other");
