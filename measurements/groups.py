@@ -3,7 +3,7 @@
 display, each run off screen (800 x 600, 300 ms windows, 5 samples a test, all seven
 tests) and pinned to logical processor 0:
 
-    measurements/groups.py EXE [--win64] alternate|single|ab|offline...
+    measurements/groups.py EXE alternate|single|ab|offline...
 
   alternate  A/A in one command: --runs 12 --alternate with a copy of EXE; then the
              --fail-slower 5 gate on the two groups
@@ -15,8 +15,7 @@ tests) and pinned to logical processor 0:
              runs compared with the quiet ones, and the --fail-slower 5 gate
   offline    the single runs' comparison twice without a display: the same table
 
---win64 runs a 64-bit build in a 64-bit Wine prefix (where 32-bit programs cannot
-run). Each writes groups-NAME.txt (the tables and figures) and its runs' files in
+Each writes groups-NAME.txt (the tables and figures) and its runs' files in
 groups/ beside this script."""
 import glob
 import json
@@ -24,7 +23,6 @@ import os
 import shutil
 import subprocess
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts"))
@@ -37,7 +35,7 @@ SETTING = ["--offscreen", "800x600", "--window-ms", "300", "--repeat", "5", "--a
 
 
 def quenzel_run(wine, exe, *args, codes=(0,), env=None):
-    run = subprocess.run([wine.loader, exe, *args], env=env or wine.env, cwd=RUNS,
+    run = subprocess.run([winerun.WINE, exe, *args], env=env or wine.env, cwd=RUNS,
                          capture_output=True, text=True)
     if run.returncode not in codes:
         raise RuntimeError(f"QuenzelRun {args}: exit code {run.returncode}: {run.stderr}")
@@ -143,24 +141,13 @@ def measure(wine, exe, name):
 
 
 def main(argv):
-    names = [a for a in argv[2:] if a != "--win64"]
+    names = argv[2:]
     if len(argv) < 3 or any(n not in ("alternate", "single", "ab", "offline") for n in names):
         print(__doc__, file=sys.stderr)
         return 2
     os.makedirs(RUNS, exist_ok=True)
-    if "--win64" in argv:
-        # "wine" and "wineboot" as the 64-bit loader, for winerun's own calls too.
-        tools = tempfile.mkdtemp(prefix="quenzel-wine64-")
-        for tool, line in (("wine", '"$@"'), ("wineboot", 'wineboot "$@"')):
-            with open(os.path.join(tools, tool), "w") as f:
-                f.write(f"#!/bin/sh\nexec /usr/lib/wine/wine64 {line}\n")
-            os.chmod(os.path.join(tools, tool), 0o755)
-        os.environ["PATH"] = tools + os.pathsep + os.environ["PATH"]
-        os.environ["WINEARCH"] = "win64"
     display = winerun.Display()
     wine = winerun.Wine(display.name, display.width, display.height)
-    wine.loader = "wine"
-    wine.env["WINEARCH"] = os.environ.get("WINEARCH", "win32")
     try:
         wine.init()
         for name in names:
