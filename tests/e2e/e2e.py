@@ -218,7 +218,7 @@ def case_run(wine, exe, handheld):
             check(raw == ([] if window else [(s["count"], i + 1) for i, s in
                                               enumerate(test["samples"])]), f"{test['name']}: {raw}")
     # The recorded run has Pixel (3 samples) and BitBlt (1) only: no verdict, and why.
-    ratios = re.findall(r"^(Pixel|BitBlt) .* \d\.\d{3} no verdict: 3 vs [13] samples, needs 5 "
+    ratios = re.findall(r"^(Pixel|BitBlt) +\d+\.\d{3} no verdict: 3 vs [13] samples, needs 5 "
                         r"a side$", out, re.M)
     with open(os.path.join(folder, "c.svg")) as f:
         check(len(ratios) == 2 and f.read().count("<circle") == 2 and
