@@ -206,7 +206,7 @@ def case_run(wine, exe, handheld):
             k for t in data["tests"] for k in ("raw_median", "efficiency", "bound", "half_width")
             if t[k] is None]
         check(len(unknown) == (2 + 4 if window else 7), f"unknowns: {unknown}")
-        progress = re.findall(r"^\w+ +sample [1-3] of 3: \d+/s, \d+ min \d\d s left$", err, re.M)
+        progress = re.findall(r"^\w+ +sample [1-3] of 3: score \d+, \d+ min \d\d s left$", err, re.M)
         check(len(progress) == 21 * (not window), f"progress: {err}")
         for test in data["tests"]:
             for s in test["samples"]:
@@ -218,7 +218,7 @@ def case_run(wine, exe, handheld):
             check(raw == ([] if window else [(s["count"], i + 1) for i, s in
                                               enumerate(test["samples"])]), f"{test['name']}: {raw}")
     # The recorded run has Pixel (3 samples) and BitBlt (1) only: no verdict, and why.
-    ratios = re.findall(r"^(Pixel|BitBlt) .* \d\.\d{3} no verdict: 3 vs [13] samples, needs 5 "
+    ratios = re.findall(r"^(Pixel|BitBlt) +\d+\.\d{3} no verdict: 3 vs [13] samples, needs 5 "
                         r"a side$", out, re.M)
     with open(os.path.join(folder, "c.svg")) as f:
         check(len(ratios) == 2 and f.read().count("<circle") == 2 and
@@ -271,8 +271,9 @@ def case_run_gate(wine, exe, handheld):
     finally:
         busy.kill()
         busy.wait()
+    marked = re.findall(r"^(Pixel|Line) << +\d", out, re.M)
     check(code == 0 and slow == 4 and re.search(r"by more than 5 %: Pixel Line$", err, re.M) and
-          out.count("<< slower by more than 5%") == 2, f"busy: exit code {slow}, {err!r}\n{out}")
+          len(marked) == 2, f"busy: exit code {slow}, {err!r}\n{out}")
     _, code, out, err = quenzel_run(wine, exe, *args, "--compare", old, "--fail-slower", "50")
     check(code == 0 and "gate: 0 test(s)" in out, f"quiet: exit code {code}, {err!r}\n{out}")
 

@@ -206,39 +206,43 @@ TEST(RunReport, TableComparesWithEachOldRun) {
     same.Set.WarmupMs = 200;
     OldRun thin = Old(RatesRun({3000}, {3000})); // one sample, and one saved without rates
     thin.Tests[1] = {6, "BitBlt", 1, {}};
-    EXPECT_EQ(ToTable(now, {Old(same, "a.json"), thin}),
-              "QuenzelRun " QUENZEL_VERSION " (desktop), window 0x0x0, 10000 ms window "
-              "(measured 10000 to 10010 ms, tick step 15.6 ms)\n"
-              "test            score        min        max  spread     n  +-99%   vs old 1"
-              "                                                 vs old 2\n"
-              "Pixel             800        600       1000   50.0%     5      -   2.667 [1.200, "
-              "10.000] faster p=0.0079 (within-run noise only)   2.667 no verdict: 5 vs 1 "
-              "samples, needs 5 a side\n"
-              "BitBlt             30         10         50  133.3%     5      -   1.000 [0.200, "
-              "5.000] no significant difference p=1 (within-run noise only)   30.000 no verdict: "
-              "old run saved without its samples' rates\n"
-              "TOTAL: 415\n"
-              "geometric mean of the scores: 155\n"
-              "(+-99%: how far the median rate's 99.0% interval reaches; - : fewer than 8 "
-              "samples)\n"
-              "old 1: a.json: geometric mean of the ratios 1.633; faster 1, slower 0, no "
-              "significant difference 1, no verdict 0\n"
-              "  warning: the runs differ in target window here, offscreen there, warmup_ms 0 "
-              "here, 200 there\n"
-              "old 2: old.json: geometric mean of the ratios 8.944; faster 0, slower 0, no "
-              "significant difference 0, no verdict 2\n"
-              "(ratio new/old of the rates, Hodges-Lehmann, with its 99.0% interval; verdict and "
-              "p by the two-sided Mann-Whitney U test; on the runs' medians where both sides have "
-              "several)\n"
-              "(within-run noise only: one run on a side, so its samples were compared; runs "
-              "differ more than\n their samples do, and such verdicts err far more often than "
-              "the confidence says)\n");
+    EXPECT_EQ(
+        ToTable(now, {Old(same, "a.json"), thin}),
+        "QuenzelRun " QUENZEL_VERSION " (desktop), window 0x0x0\n"
+        "10000 ms window: measured 10000 to 10010 ms, tick step 15.6 ms\n"
+        "test            score        min        max  spread     n  +-99%\n"
+        "Pixel             800        600       1000   50.0%     5      -\n"
+        "BitBlt             30         10         50  133.3%     5      -\n"
+        "TOTAL: 415\n"
+        "geometric mean of the scores: 155\n"
+        "(+-99%: how far the median rate's 99.0% interval reaches; - : fewer than 8 samples)\n"
+        "(clocks: score, min, max: calls per second on the tick counter; spread, +-99%, "
+        "ratios: of the rates,\n  calls per second on the performance counter)\n"
+        "vs old 1: a.json\n"
+        "Pixel         2.667 [1.200, 10.000] faster p=0.0079 (within-run noise only)\n"
+        "BitBlt        1.000 [0.200, 5.000] no significant difference p=1 (within-run noise "
+        "only)\n"
+        "geometric mean of the ratios 1.633; faster 1, slower 0, no significant difference "
+        "1, no verdict 0\n"
+        "warning: the runs differ in target window here, offscreen there, warmup_ms 0 here, "
+        "200 there\n"
+        "vs old 2: old.json\n"
+        "Pixel         2.667 no verdict: 5 vs 1 samples, needs 5 a side\n"
+        "BitBlt       30.000 no verdict: old run saved without its samples' rates\n"
+        "geometric mean of the ratios 8.944; faster 0, slower 0, no significant difference "
+        "0, no verdict 2\n"
+        "(ratio new/old of the rates, Hodges-Lehmann, with its 99.0% interval; verdict and "
+        "p by the two-sided\n  Mann-Whitney U test; on the runs' medians where both sides "
+        "have several)\n"
+        "(within-run noise only: one run on a side, so its samples were compared; runs "
+        "differ more than their\n  samples do, and such verdicts err far more often than "
+        "the confidence says)\n");
     EXPECT_TRUE(Has(ToTable(same, {Old(now)}), "0.375 [0.100, 0.833] slower p=0.0079"));
     EXPECT_FALSE(Has(ToTable(now, {}), "vs old"));
     EXPECT_TRUE(Has(ToTable(now, {OldRun{}}), "ratios 0.000; faster 0, slower 0"))
         << "no test in common";
     same.Tests.pop_back(); // a test the old run did not have
-    EXPECT_TRUE(Has(ToTable(now, {Old(same)}), "     -   n/a\n"));
+    EXPECT_TRUE(Has(ToTable(now, {Old(same)}), "\nBitBlt          n/a\n"));
     // Eight samples at 99 % give an interval, [1000, 1010] about 1003.5: Pixel's is known
     // to +-0.6 % (the farther end), BitBlt's not.
     const Numbers eight = {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1010};
@@ -283,14 +287,20 @@ TEST(RunReport, GateFailsWhatIsSlowerBeyondItsMargin) {
     EXPECT_EQ(SlowerBeyond(now, faster, 17), std::vector<std::string>{}) << "0.833 > 0.83";
     EXPECT_EQ(SlowerBeyond(now, faster, 0), std::vector<std::string>{}) << "no gate";
     EXPECT_EQ(SlowerBeyond(now, Old(now), 1), std::vector<std::string>{});
-    const std::string table = ToTable(now, {faster, Old(now)}, 16);
-    EXPECT_TRUE(Has(table, "\nPixel ") &&
-                Has(table, " p=1 (within-run noise only)   << slower by more than 16%\nBitBlt") &&
-                Has(table, "\ngate: 1 test(s) slower than old 1 by more than 16%\n"))
+    Report raw = now; // with the ceiling's block, every line fits 100 columns
+    raw.Set.Raw = true;
+    const std::string table = ToTable(raw, {faster}, 16);
+    std::istringstream lines(table);
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_LE(line.size(), 100u) << line;
+    }
+    EXPECT_TRUE(Has(table, "\nPixel <<      0.375 [0.100, 0.833] slower") &&
+                Has(table, "\nBitBlt        1.000") && Has(table, "so the harness costs no more") &&
+                Has(table, "\ngate: 1 test(s) slower than old 1 by more than 16%, marked <<\n"))
         << table;
     const std::string second = ToTable(now, {Old(now), faster}, 0.5);
-    EXPECT_FALSE(Has(second, "<<")) << "the first old run only";
-    EXPECT_TRUE(Has(second, "\ngate: 0 test(s) slower than old 1 by more than 0.5%\n"));
+    EXPECT_FALSE(Has(second, "Pixel <<")) << "the first old run only";
+    EXPECT_TRUE(Has(second, "\ngate: 0 test(s) slower than old 1 by more than 0.5%, marked <<\n"));
 }
 
 // With old runs a forest plot: per test and old run, the ratio and its interval on a
@@ -323,9 +333,8 @@ TEST(RunReport, ChartOfRatiosOrOfSamples) {
     const std::string two = ToSvg(old, {Old(now), Old(now)});
     EXPECT_TRUE(Has(two, ">11.2</text>") && Has(two, ">Pixel vs old 2</text>")) << two;
     const std::string alone = ToSvg(RatesRun({80, 100, 110}, {}), {});
-    for (const char *part :
-         {"<circle cx=\"74.5\"", "<circle cx=\"265.0\"", "<circle cx=\"346.4\"", ">+26.4%</text>",
-          ">-20.9%</text>", ">median 100 calls/s, 3 samples</text>"}) {
+    for (const char *part : {"<circle cx=\"74.5\"", "<circle cx=\"265.0\"", "<circle cx=\"346.4\"",
+                             ">+26.4%</text>", ">-20.9%</text>", ">score 10, 3 samples</text>"}) {
         EXPECT_TRUE(Has(alone, part)) << part << "\n" << alone;
     }
     EXPECT_FALSE(Has(alone, "interval"));
@@ -361,7 +370,7 @@ TEST(SavedRun, ReadsAndComparesAsBefore) {
     }
     Summarise(half);
     const std::string table = ToTable(half, {saved});
-    EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 12) << table;
+    EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 20) << table;
     EXPECT_TRUE(Has(table, "faster 0, slower 3, no significant difference 0")) << table;
     const Json slower = Json::parse(ToJson(half, {saved}))["comparisons"][0];
     EXPECT_LT(slower["high"].get<double>(), 1) << "slower: the whole interval below 1";

@@ -32,9 +32,9 @@ void ShowProgress(const TestRun &run, const Options &options, double halfWidth, 
         std::snprintf(state, sizeof state, ", no \u00b1 yet (target \u00b1%g %%)",
                       options.Precision * 100);
     }
-    std::snprintf(line, sizeof line, "%-9s sample %zu%s: %.0f/s%s, %s%ld min %02ld s left",
+    std::snprintf(line, sizeof line, "%-9s sample %zu%s: score %d%s, %s%ld min %02ld s left",
                   run.Name.c_str(), run.Samples.size(), options.Precision == 0 ? state : "",
-                  run.Samples.back().Rate, options.Precision == 0 ? "" : state,
+                  run.Samples.back().PerSecond, options.Precision == 0 ? "" : state,
                   options.Precision == 0 ? "" : "at most ", seconds / 60, seconds % 60);
     std::fprintf(stderr, console ? "\r%-78s" : "%s\n", line);
     std::fflush(stderr);

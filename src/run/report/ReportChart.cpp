@@ -99,7 +99,7 @@ std::string ToSvg(const Report &report, const std::vector<OldRun> &olds) {
             }
             rows.push_back(
                 {test.Name, points, 0, 0,
-                 Format("median %.0f calls/s, %zu samples", test.RateMedian, test.Samples.size()),
+                 Format("score %.0f, %zu samples", std::floor(test.Median), test.Samples.size()),
                  "#3366cc"});
         }
         for (size_t k = 0; k < olds.size(); k++) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <sstream>
 
 // The fewest samples that give the median an interval at that confidence.
 static size_t NeededForInterval(double confidence) {
@@ -28,15 +29,91 @@ static std::string Format(const char *format, auto... values) {
     return text;
 }
 
+// Text in lines of at most WIDTH characters, broken at spaces; the lines after the
+// first indented by two.
+constexpr size_t WIDTH = 100;
+static std::string Wrap(const std::string &text) {
+    std::string out;
+    size_t start = 0; // where the last line starts
+    std::istringstream words(text);
+    for (std::string word; words >> word;) {
+        if (out.size() > start && out.size() - start + 1 + word.size() > WIDTH) {
+            out += "\n ";
+            start = out.size() - 1;
+        }
+        out += (out.size() == start ? "" : " ") + word;
+    }
+    return out + "\n";
+}
+
 // A comparison's cell: the ratio, its interval, verdict and p-value, or why there is
 // no verdict.
 static std::string Cell(const ComparisonRow &row) {
     const Comparison &c = row.Result;
     const std::string verdict = VerdictText(c, row.Now, row.Before, row.Confidence);
     return c.Verdict == Comparison::TooFew
-               ? Format("%.3f ", c.Ratio) + verdict
-               : Format("%.3f [%.3f, %.3f] ", c.Ratio, c.Low, c.High) + verdict +
+               ? Format("%6.3f ", c.Ratio) + verdict
+               : Format("%6.3f [%.3f, %.3f] ", c.Ratio, c.Low, c.High) + verdict +
                      Format(" p=%.2g", c.P) + (c.ByRuns ? "" : " (within-run noise only)");
+}
+
+// The block of one old run: per test the ratio and its verdict, the gate's mark beside
+// the names it fails, then the run's geometric mean and counts, and what makes its
+// figures unlike.
+static std::string CompareBlock(const Report &report, const OldRun &old, size_t k,
+                                const std::vector<std::string> &failed) {
+    std::string out = Wrap(Format("vs old %zu: ", k + 1) + old.Name);
+    const std::vector<ComparisonRow> rows = Comparisons(report, old);
+    for (const TestRun &test : report.Tests) {
+        std::string cell = "   n/a";
+        for (const ComparisonRow &row : rows) {
+            cell = row.Now.Index == test.Index ? Cell(row) : cell;
+        }
+        const bool slower = std::find(failed.begin(), failed.end(), test.Name) != failed.end();
+        out += Format("%-13s%s\n", (test.Name + (slower ? " <<" : "")).c_str(), cell.c_str());
+    }
+    double logs = 0;
+    int counts[4] = {};
+    for (const ComparisonRow &row : rows) {
+        logs += std::log(row.Result.Ratio);
+        counts[row.Result.Verdict]++;
+    }
+    const double mean = rows.empty() ? 0 : std::exp(logs / rows.size());
+    out += Wrap(Format("geometric mean of the ratios %.3f; faster %d, slower %d, no significant "
+                       "difference %d, no verdict %d",
+                       mean, counts[Comparison::Faster], counts[Comparison::Slower],
+                       counts[Comparison::NoDifference], counts[Comparison::TooFew]));
+    const std::string differences = SettingDifferences(report.Set, old.Set);
+    if (!differences.empty()) {
+        out += Wrap("warning: the runs differ in " + differences);
+    }
+    return out;
+}
+
+// The ceiling's block (--raw): per test the raw rate, the efficiency with its interval,
+// the rule's cost per call and the efficiency that cost allows.
+static std::string CeilingBlock(const Report &report) {
+    std::string out = "ceiling         raw/s   eff. interval       rule ns  bound\n";
+    for (const TestRun &test : report.Tests) {
+        const std::string interval =
+            test.EfficiencyLow
+                ? Format("[%.1f, %.1f]", *test.EfficiencyLow * 100, *test.EfficiencyHigh * 100)
+                : "";
+        out += Format("%-10s", test.Name.c_str()) +
+               (test.Efficiency ? Format(" %9.0f %5.1f%% %-14s %7.1f %5.1f%%", *test.RawMedian,
+                                         *test.Efficiency * 100, interval.c_str(), *test.RuleNs,
+                                         *test.Bound * 100)
+                                : Format(" %9s %6s %-14s %7s %6s", "-", "-", "", "-", "-"));
+        EndLine(out);
+    }
+    return out +
+           Wrap("(raw/s: the same calls replayed, only the platform calls timed; eff.: the "
+                "rate against the raw rate; rule ns: the measuring rule's cost per call; bound: "
+                "the efficiency that cost alone allows. An interval wholly below its bound: the "
+                "harness costs more than its rule. An interval above its bound: the rule cost "
+                "less than its measured cost, an upper estimate (the loop overlaps the draws and "
+                "the tick reads), so the harness costs no more than its rule. Far above 100%: the "
+                "scored and raw samples ran under different load; compare their spreads.)");
 }
 
 std::string ToTable(const Report &report, const std::vector<OldRun> &olds, double failSlower) {
@@ -48,12 +125,12 @@ std::string ToTable(const Report &report, const std::vector<OldRun> &olds, doubl
             longest = std::max(longest, sample.TickMs);
         }
     }
-    std::string out = Format(
-        "%s %s (%s), %s %dx%dx%d, %lu ms window (measured %lu to %lu ms, "
-        "tick step %.1f ms)\n",
-        s.Program.c_str(), s.Version.c_str(), s.Flavour.c_str(), s.Target.c_str(), s.Width,
-        s.Height, s.Depth, static_cast<unsigned long>(s.WindowMs),
-        static_cast<unsigned long>(shortest), static_cast<unsigned long>(longest), s.TickStepMs);
+    std::string out =
+        Wrap(Format("%s %s (%s), %s %dx%dx%d", s.Program.c_str(), s.Version.c_str(),
+                    s.Flavour.c_str(), s.Target.c_str(), s.Width, s.Height, s.Depth)) +
+        Format("%lu ms window: measured %lu to %lu ms, tick step %.1f ms\n",
+               static_cast<unsigned long>(s.WindowMs), static_cast<unsigned long>(shortest),
+               static_cast<unsigned long>(longest), s.TickStepMs);
     const std::string plusMinus = Format("+-%.0f%%", s.Confidence * 100);
     // A group shows each run's own spread beside the spread between the runs' medians.
     bool grouped = false;
@@ -65,20 +142,7 @@ std::string ToTable(const Report &report, const std::vector<OldRun> &olds, doubl
     if (grouped) {
         out += Format(" %7s %4s", "between", "runs");
     }
-    out += Format(" %5s %6s", "n", plusMinus.c_str());
-    if (s.Raw) {
-        out += "     raw/s   eff. interval       rule ns  bound";
-    }
-    for (size_t k = 0; k < olds.size(); k++) {
-        out += Format("   vs old %-47zu", k + 1);
-    }
-    EndLine(out);
-    std::vector<std::vector<ComparisonRow>> columns;
-    for (const OldRun &old : olds) {
-        columns.push_back(Comparisons(report, old));
-    }
-    const std::vector<std::string> failed =
-        olds.empty() ? std::vector<std::string>{} : SlowerBeyond(report, olds[0], failSlower);
+    out += Format(" %5s %6s\n", "n", plusMinus.c_str());
     for (const TestRun &test : report.Tests) {
         const std::string half = test.HalfWidth ? Format("%.1f%%", *test.HalfWidth * 100) : "-";
         out += Format("%-10s %10.0f %10.0f %10.0f %6.1f%%", test.Name.c_str(),
@@ -87,28 +151,7 @@ std::string ToTable(const Report &report, const std::vector<OldRun> &olds, doubl
             out += test.Between ? Format(" %6.1f%% %4d", *test.Between * 100, test.Runs)
                                 : Format(" %7s %4d", "-", test.Runs);
         }
-        out += Format(" %5zu %6s", test.Samples.size(), half.c_str());
-        if (s.Raw) {
-            const std::string interval =
-                test.EfficiencyLow
-                    ? Format("[%.1f, %.1f]", *test.EfficiencyLow * 100, *test.EfficiencyHigh * 100)
-                    : "";
-            out += test.Efficiency ? Format(" %9.0f %5.1f%% %-14s %7.1f %5.1f%%", *test.RawMedian,
-                                            *test.Efficiency * 100, interval.c_str(), *test.RuleNs,
-                                            *test.Bound * 100)
-                                   : Format(" %9s %6s %-14s %7s %6s", "-", "-", "", "-", "-");
-        }
-        for (const std::vector<ComparisonRow> &column : columns) {
-            std::string cell = "n/a";
-            for (const ComparisonRow &row : column) {
-                cell = row.Now.Index == test.Index ? Cell(row) : cell;
-            }
-            out += Format("   %-56s", cell.c_str());
-        }
-        if (std::find(failed.begin(), failed.end(), test.Name) != failed.end()) {
-            out += Format("   << slower by more than %g%%", failSlower);
-        }
-        EndLine(out);
+        out += Format(" %5zu %6s\n", test.Samples.size(), half.c_str());
     }
     out += "TOTAL: " + std::to_string(report.Total) + "\n";
     out += Format("geometric mean of the scores: %.0f\n", report.GeometricMean);
@@ -140,54 +183,47 @@ std::string ToTable(const Report &report, const std::vector<OldRun> &olds, doubl
         }
         out += missed;
     }
-    out += Format("(%s: how far the median rate's %.1f%% interval reaches; - : fewer than %zu "
-                  "%s)\n",
-                  plusMinus.c_str(), s.Confidence * 100, NeededForInterval(s.Confidence),
-                  grouped ? "runs" : "samples");
+    out += Wrap(Format("(%s: how far the median rate's %.1f%% interval reaches; - : fewer than "
+                       "%zu %s)",
+                       plusMinus.c_str(), s.Confidence * 100, NeededForInterval(s.Confidence),
+                       grouped ? "runs" : "samples"));
     if (grouped) {
-        out += "(score, +-: over the runs' medians; within: the median of the runs' own spreads; "
-               "between: the spread of the runs' median rates)\n";
+        out += Wrap("(score, +-: over the runs' medians; within: the median of the runs' own "
+                    "spreads; between: the spread of the runs' median rates)");
     }
-    for (size_t k = 0; k < olds.size(); k++) {
-        double logs = 0;
-        int counts[4] = {};
-        const std::vector<ComparisonRow> &rows = columns[k];
-        for (const ComparisonRow &row : rows) {
-            logs += std::log(row.Result.Ratio);
-            counts[row.Result.Verdict]++;
-        }
-        const double mean = rows.empty() ? 0 : std::exp(logs / rows.size());
-        out += Format("old %zu: %s: geometric mean of the ratios %.3f; faster %d, slower %d, no "
-                      "significant difference %d, no verdict %d\n",
-                      k + 1, olds[k].Name.c_str(), mean, counts[Comparison::Faster],
-                      counts[Comparison::Slower], counts[Comparison::NoDifference],
-                      counts[Comparison::TooFew]);
-        const std::string differences = SettingDifferences(s, olds[k].Set);
-        if (!differences.empty()) {
-            out += "  warning: the runs differ in " + differences + "\n";
-        }
+    // The score and the rate count the same calls over the same window, timed by two
+    // clocks; the columns say which.
+    out += Wrap(std::string("(clocks: score, min, max: calls per second on the tick counter; ") +
+                (grouped ? "within, between, " : "spread, ") + plusMinus +
+                (s.Raw ? ", raw/s, eff." : "") + (olds.empty() ? "" : ", ratios") +
+                ": of the rates, calls per second on the performance counter)");
+    if (s.Raw) {
+        out += CeilingBlock(report);
     }
-    if (!olds.empty()) {
-        out += Format("(ratio new/old of the rates, Hodges-Lehmann, with its %.1f%% interval; "
-                      "verdict and p by the two-sided Mann-Whitney U test; on the runs' medians "
-                      "where both sides have several)\n",
-                      s.Confidence * 100);
-    }
+    const std::vector<std::string> failed =
+        olds.empty() ? std::vector<std::string>{} : SlowerBeyond(report, olds[0], failSlower);
     bool withinRun = false;
-    for (const std::vector<ComparisonRow> &column : columns) {
-        for (const ComparisonRow &row : column) {
+    for (size_t k = 0; k < olds.size(); k++) {
+        out += CompareBlock(report, olds[k], k, k == 0 ? failed : std::vector<std::string>{});
+        for (const ComparisonRow &row : Comparisons(report, olds[k])) {
             withinRun =
                 withinRun || (!row.Result.ByRuns && row.Result.Verdict != Comparison::TooFew);
         }
     }
+    if (!olds.empty()) {
+        out += Wrap(Format("(ratio new/old of the rates, Hodges-Lehmann, with its %.1f%% "
+                           "interval; verdict and p by the two-sided Mann-Whitney U test; on the "
+                           "runs' medians where both sides have several)",
+                           s.Confidence * 100));
+    }
     if (withinRun) {
-        out += "(within-run noise only: one run on a side, so its samples were compared; runs "
-               "differ more than\n their samples do, and such verdicts err far more often than "
-               "the confidence says)\n";
+        out += Wrap("(within-run noise only: one run on a side, so its samples were compared; "
+                    "runs differ more than their samples do, and such verdicts err far more "
+                    "often than the confidence says)");
     }
     if (failSlower > 0 && !olds.empty()) {
-        out += Format("gate: %zu test(s) slower than old 1 by more than %g%%\n", failed.size(),
-                      failSlower);
+        out += Format("gate: %zu test(s) slower than old 1 by more than %g%%, marked <<\n",
+                      failed.size(), failSlower);
     }
     return out;
 }
