@@ -527,7 +527,10 @@ def main(argv):
     if argv[1] == "cleanup":
         wine.own_prefix = True
         wine.close()
-        os.kill(state["xvfb"], signal.SIGTERM)
+        try:
+            os.kill(state["xvfb"], signal.SIGTERM)
+        except ProcessLookupError:  # already gone: nothing left to stop
+            pass
         return 0
     try:
         globals()["case_" + argv[1].replace("-", "_")](wine, argv[2], argv[2].endswith("CE.exe"))
