@@ -2,8 +2,8 @@
 // 10^5), timed on the steady clock, memory read by the caller. Not a test; build and
 // run it by hand:
 //
-//   g++ -std=c++20 -O2 -Isrc/run/compare measurements/CompareBench.cpp \
-//       src/run/compare/Stats.cpp -o /tmp/cb
+//   S=src/run/compare
+//   g++ -std=c++20 -O2 -I$S measurements/CompareBench.cpp $S/Stats.cpp -o /tmp/cb
 //   /usr/bin/time -v /tmp/cb 100000
 #include "Stats.h"
 
