@@ -1,5 +1,7 @@
 #include "OptionsText.h"
 
+#include "OptionValues.h"
+
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
@@ -123,12 +125,6 @@ size_t Distance(const std::string &a, const std::string &b) {
         }
     }
     return row[b.size()];
-}
-
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
 }
 
 } // namespace

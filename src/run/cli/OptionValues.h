@@ -1,0 +1,27 @@
+// The values QuenzelRun's options take, and how each is checked and read.
+#pragma once
+
+#include "Options.h"
+
+#include <CLI/CLI.hpp>
+
+#include <string>
+#include <vector>
+
+// How a number option's value is written.
+enum class Form { WHOLE, DECIMAL, PERCENT };
+
+// Plain decimal digits within [low, high], or strictly between them when open.
+CLI::Validator Range(Form form, double low, double high, bool open = false);
+
+// A flag's value in a config file; a file name that is not a folder's; the test list and
+// the off-screen size as the help describes them.
+extern const CLI::Validator FLAG, FILE_NAME, TEST_LIST, SIZE;
+
+std::string Lower(std::string text);
+
+// A comma-separated list of test names (any case) or indices, kept in table order.
+std::vector<int> ParseTests(const std::string &list);
+
+// WIDTHxHEIGHT into the options' off-screen size.
+void ParseSize(const std::string &size, Options &o);
