@@ -514,6 +514,10 @@ TEST(Groups, SavedGroupsReadBackWhole) {
     broken["tests"][0]["samples"][1]["run"] = 1.5;
     EXPECT_FALSE(LoadRun(broken.dump(), back, error));
     EXPECT_EQ(error.substr(0, 28), "\"tests[].samples[].run\" must");
+    broken = Json::parse(ToJson(group, {}));
+    broken["confidence"] = 1.99;
+    EXPECT_FALSE(LoadRun(broken.dump(), back, error));
+    EXPECT_EQ(error.substr(0, 17), "\"confidence\" must");
     EXPECT_EQ(OtherFileName("a.b/c.json") + OtherFileName("a.b/c"), "a.b/c-other.jsona.b/c-other");
     Options o;
     const char *argv[] = {"",      "--tests=1,6", "--precision=2",   "--shuffle=3",

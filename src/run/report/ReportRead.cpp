@@ -29,6 +29,8 @@ const Range RANGES[] = {
     {"depth", 0, INT_MOST, true, true},
     {"window_ms", 0, UINT32_MOST, true, true},
     {"warmup_ms", 0, UINT32_MOST, true, true},
+    // What --confidence takes: the table's footer searches for the samples it needs.
+    {"confidence", 0.5, 0.999, false, true},
     {"tests[].index", 1, LAST_TEST, true, false},
     {"tests[].median", 0, RATE_MOST, false, false},
     {"tests[].samples[].rate", 1e-6, RATE_MOST, false, false},
