@@ -1,7 +1,5 @@
 #include "Groups.h"
 
-#include "ReportFields.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -33,6 +31,14 @@ static std::vector<int> RunsOf(const TestRun &test) {
         runs.push_back(sample.Run);
     }
     return runs;
+}
+
+std::vector<double> Rates(const TestRun &test) {
+    std::vector<double> rates;
+    for (const Sample &sample : test.Samples) {
+        rates.push_back(sample.Rate);
+    }
+    return rates;
 }
 
 std::vector<double> RunMedians(const TestRun &test) {

@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+// A test's samples' rates, in the order taken.
+std::vector<double> Rates(const TestRun &test);
+
 // The median of each run's values (runs[i] the run of values[i]; no runs: one run),
 // in the order of the runs' numbers.
 std::vector<double> RunMedians(const std::vector<double> &values, const std::vector<int> &runs);

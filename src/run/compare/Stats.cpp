@@ -251,3 +251,9 @@ bool MedianInterval(std::vector<double> x, double confidence, double &low, doubl
     high = x[n - k];
     return true;
 }
+
+double MedianOf(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n == 0 ? 0 : n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}

@@ -21,6 +21,9 @@ struct Comparison {
 // and continuity corrections.
 double MannWhitneyP(const std::vector<double> &x, const std::vector<double> &y);
 
+// The median of the values; 0 of none.
+double MedianOf(std::vector<double> values);
+
 // The smallest two-sided p-value that samples of m and n values can give.
 double SmallestP(size_t m, size_t n);
 

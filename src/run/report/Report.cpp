@@ -2,7 +2,6 @@
 #include "Report.h"
 
 #include "Groups.h"
-#include "ReportFields.h"
 
 #include <algorithm>
 #include <cmath>
@@ -153,4 +152,16 @@ std::vector<std::string> SlowerBeyond(const Report &report, const OldRun &old, d
         }
     }
     return names;
+}
+
+std::vector<ComparisonRow> Comparisons(const Report &report, const OldRun &old) {
+    std::vector<ComparisonRow> rows;
+    for (const TestRun &test : report.Tests) {
+        const OldTest *before = Find(old, test.Index);
+        if (before != nullptr && before->Median > 0 && test.Median > 0) {
+            rows.push_back({old, test, *before, CompareTest(test, *before, report.Set.Confidence),
+                            report.Set.Confidence});
+        }
+    }
+    return rows;
 }

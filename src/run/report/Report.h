@@ -126,6 +126,18 @@ std::string VerdictText(const Comparison &c, const TestRun &now, const OldTest &
 
 // The tests the gate fails against the old run: called slower, with the whole
 // interval of the ratio below 1 - percent / 100.
+// A test compared with the same test of an old run.
+struct ComparisonRow {
+    const OldRun &Old;
+    const TestRun &Now;
+    const OldTest &Before;
+    Comparison Result;
+    double Confidence;
+};
+
+// Each test that both runs hold, compared, in the new run's order.
+std::vector<ComparisonRow> Comparisons(const Report &report, const OldRun &old);
+
 std::vector<std::string> SlowerBeyond(const Report &report, const OldRun &old, double percent);
 
 std::string ToJson(const Report &report, const std::vector<OldRun> &olds);

@@ -1,6 +1,5 @@
 #include "ReportFields.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -114,32 +113,6 @@ Json SettingRecord(const Setting &set) {
     return record;
 }
 
-std::vector<ComparisonRow> Comparisons(const Report &report, const OldRun &old) {
-    std::vector<ComparisonRow> rows;
-    for (const TestRun &test : report.Tests) {
-        const OldTest *before = Find(old, test.Index);
-        if (before != nullptr && before->Median > 0 && test.Median > 0) {
-            rows.push_back({old, test, *before, CompareTest(test, *before, report.Set.Confidence),
-                            report.Set.Confidence});
-        }
-    }
-    return rows;
-}
-
 std::string Dump(const Json &document, int indent) {
     return document.dump(indent, ' ', false, Json::error_handler_t::replace) + "\n";
-}
-
-double MedianOf(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n == 0 ? 0 : n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-std::vector<double> Rates(const TestRun &test) {
-    std::vector<double> rates;
-    for (const Sample &sample : test.Samples) {
-        rates.push_back(sample.Rate);
-    }
-    return rates;
 }

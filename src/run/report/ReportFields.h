@@ -22,15 +22,6 @@ template <class T> struct Field {
     Json (*Get)(const T &);
 };
 
-// A test compared with the same test of an old run.
-struct ComparisonRow {
-    const OldRun &Old;
-    const TestRun &Now;
-    const OldTest &Before;
-    Comparison Result;
-    double Confidence;
-};
-
 extern const std::vector<Field<Setting>> SETTING_FIELDS;
 extern const std::vector<Field<Sample>> SAMPLE_FIELDS;
 extern const std::vector<Field<RawSample>> RAW_FIELDS;
@@ -52,12 +43,6 @@ template <class T> Json Record(const std::vector<Field<T>> &fields, const T &ite
 // The setting's fields and then the machine's facts.
 Json SettingRecord(const Setting &set);
 
-// Each test that both runs hold, compared, in the new run's order.
-std::vector<ComparisonRow> Comparisons(const Report &report, const OldRun &old);
-
 // Text as the files save it: the way nlohmann-json writes it, with bytes that are
 // not UTF-8 replaced rather than refused.
 std::string Dump(const Json &document, int indent);
-
-double MedianOf(std::vector<double> values);
-std::vector<double> Rates(const TestRun &test);
