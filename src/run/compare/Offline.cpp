@@ -29,6 +29,31 @@ static std::string Mixed(const std::string &option, const std::string &file,
            "' in " + differences;
 }
 
+// Reads each file as a saved run and adds it to the group; first is the file the
+// group's setting came from, named when a later file's setting differs.
+template <class Run>
+static bool AddFiles(const std::string &option, const std::vector<std::string> &files,
+                     bool (*read)(const std::string &, Run &, std::string &), Run &group,
+                     std::string &first, std::string &error) {
+    for (const std::string &file : files) {
+        std::string text;
+        Run run;
+        if (!ReadWhole(option, file, text, error)) {
+            return false;
+        }
+        if (!read(text, run, error)) {
+            error = option + " file '" + file + "' is not a saved run: " + error;
+            return false;
+        }
+        first = first.empty() ? file : first;
+        if (!AddToGroup(group, run, error)) {
+            error = Mixed(option, file, first, error);
+            return false;
+        }
+    }
+    return true;
+}
+
 bool ReadCompareGroup(const std::string &pattern, const Outputs &outputs, OldRun &group,
                       std::string &error) {
     std::vector<std::string> files;
@@ -36,22 +61,8 @@ bool ReadCompareGroup(const std::string &pattern, const Outputs &outputs, OldRun
         return false;
     }
     group = OldRun{files.size() == 1 ? files[0] : pattern, {}, {}};
-    for (const std::string &file : files) {
-        std::string text;
-        OldRun run;
-        if (!ReadWhole("--compare", file, text, error)) {
-            return false;
-        }
-        if (!ReadSavedRun(text, run, error)) {
-            error = "--compare file '" + file + "' is not a saved run: " + error;
-            return false;
-        }
-        if (!AddToGroup(group, run, error)) {
-            error = Mixed("--compare", file, files[0], error);
-            return false;
-        }
-    }
-    return true;
+    std::string first;
+    return AddFiles("--compare", files, ReadSavedRun, group, first, error);
 }
 
 bool ReadFromGroup(const std::vector<std::string> &patterns, const Outputs &outputs, Report &group,
@@ -59,24 +70,9 @@ bool ReadFromGroup(const std::vector<std::string> &patterns, const Outputs &outp
     std::string first;
     for (const std::string &pattern : patterns) {
         std::vector<std::string> files;
-        if (!Files("--from", pattern, outputs, files, error)) {
+        if (!Files("--from", pattern, outputs, files, error) ||
+            !AddFiles("--from", files, LoadRun, group, first, error)) {
             return false;
-        }
-        for (const std::string &file : files) {
-            std::string text;
-            Report run;
-            if (!ReadWhole("--from", file, text, error)) {
-                return false;
-            }
-            if (!LoadRun(text, run, error)) {
-                error = "--from file '" + file + "' is not a saved run: " + error;
-                return false;
-            }
-            first = first.empty() ? file : first;
-            if (!AddToGroup(group, run, error)) {
-                error = Mixed("--from", file, first, error);
-                return false;
-            }
         }
     }
     return true;
