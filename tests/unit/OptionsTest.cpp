@@ -94,6 +94,7 @@ TEST(RunOptions, BadInputIsNamed) {
         {{"--rawx"}, "did you mean --raw?"},
         {{"--benchmarkjs", "a"}, "did you mean --benchmark-json?"}, // 3 slips in 11 letters
         {{"stray"}, "'stray' is no option, and each option takes one value at most"},
+        {{"-x"}, "-x: no such option"},
         {{"--repeat"}, "--repeat: needs one value, a whole number 1 to 1000"},
         {{"--compare", testing::TempDir()}, "--compare: '" + testing::TempDir() + "' is a folder"},
         {{"--wait", "--concurrent"}, "--wait: not with --concurrent"},

@@ -102,6 +102,11 @@ TEST(RunReport, SummariesOfTheSamples) {
         .Index = 5, .Name = "Ellipse", .Samples = std::vector<Sample>(8, {0, 1, 1, 0, 0})};
     EXPECT_EQ(HalfWidthOf(idle, 0.99), 0)
         << "no calls in any window: no interval about a rate of 0";
+    TestRun skewed{.Index = 1, .Name = "Pixel"};
+    for (const double rate : {10, 20, 30, 100, 100, 100, 101, 102, 103}) {
+        skewed.Samples.push_back({1, 1, 1, 1, rate});
+    }
+    EXPECT_DOUBLE_EQ(HalfWidthOf(skewed, 0.9), 0.8) << "[20, 102] about 100: the wider side";
     Report none;
     none.Tests.resize(1); // a test without samples sums to nothing
     Summarise(none);
@@ -146,7 +151,7 @@ TEST(RunReport, FilesHoldTheSettingSamplesAndSummaries) {
         EXPECT_TRUE(pixel[unknown].is_null()) << unknown;
     }
     EXPECT_TRUE(root["tests"][1]["raw_median"].is_null());
-    EXPECT_EQ(root["total"], 55);
+    EXPECT_EQ((Json{root["total"], root["geometric_mean"]}), (Json{55, 33.9})) << "of 100 and 11.5";
     EXPECT_EQ(root["comparisons"][0].dump(),
               R"({"index":1,"name":"Pixel","old":"öld.json","ratio":1.0,"low":null,)"
               R"("high":null,"p":null,"verdict":"no verdict: 3 vs 3 samples, needs 5 a side",)"
@@ -177,9 +182,11 @@ TEST(RunReport, BenchmarkToolsLayout) {
     Report report = TwoTests();
     report.Tests[0].Samples[1].CpuMs = 4000.6;
     report.Set.DrawNs = 2.4814;
+    report.Set.TickNs = 1.23456;
     const Json root = Json::parse(ToBenchmarkJson(report));
     EXPECT_EQ(root["context"]["flavour"], "desktop");
-    EXPECT_EQ(root["context"]["draw_ns"], 2.481) << "the setting's own decimals";
+    EXPECT_EQ((Json{root["context"]["draw_ns"], root["context"]["tick_ns"]}), (Json{2.481, 1.235}))
+        << "the setting's own decimals";
     std::string names;
     for (const Json &entry : root["benchmarks"]) {
         names +=
@@ -287,6 +294,9 @@ TEST(RunReport, GateFailsWhatIsSlowerBeyondItsMargin) {
     EXPECT_EQ(SlowerBeyond(now, faster, 17), std::vector<std::string>{}) << "0.833 > 0.83";
     EXPECT_EQ(SlowerBeyond(now, faster, 0), std::vector<std::string>{}) << "no gate";
     EXPECT_EQ(SlowerBeyond(now, Old(now), 1), std::vector<std::string>{});
+    OldRun idle = faster;
+    idle.Tests[0].Median = 0;
+    EXPECT_EQ(Comparisons(now, idle).size(), 1u) << "an old test that drew nothing is no measure";
     Report raw = now; // with the ceiling's block, every line fits 100 columns
     raw.Set.Raw = true;
     const std::string table = ToTable(raw, {faster}, 16);
@@ -520,15 +530,18 @@ TEST(Groups, SavedGroupsReadBackWhole) {
     EXPECT_EQ(error.substr(0, 17), "\"confidence\" must");
     EXPECT_EQ(OtherFileName("a.b/c.json") + OtherFileName("a.b/c"), "a.b/c-other.jsona.b/c-other");
     Options o;
-    const char *argv[] = {"",      "--tests=1,6", "--precision=2",   "--shuffle=3",
+    const char *argv[] = {"",      "--tests=1,6", "--precision=2",   "--shuffle=3", "--affinity=0",
                           "--raw", "--quiet",     "--offscreen=8x6", "--json=x"};
-    ASSERT_TRUE(ParseOptions(8, argv, o, error));
+    ASSERT_TRUE(ParseOptions(9, argv, o, error));
     std::string line;
     for (const std::string &argument : RunArguments(o)) {
         line += argument + " ";
     }
-    EXPECT_EQ(line, "--tests 1,6 --window-ms 10000 --repeat 1 --warmup-ms 10000 --confidence 0.99 "
-                    "--offscreen 8x6 --precision 2 --max-seconds 600 --shuffle 3 --raw --quiet ");
+    EXPECT_EQ(line,
+              "--tests 1,6 --window-ms 10000 --repeat 1 --warmup-ms 10000 --confidence 0.99 "
+              "--offscreen 8x6 --precision 2 --max-seconds 600 --shuffle 3 --affinity 0 --raw "
+              "--quiet ")
+        << "processor 0 too";
 }
 
 } // namespace
