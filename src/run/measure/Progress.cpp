@@ -19,9 +19,9 @@ double SecondsLeft(const std::vector<TestRun> &tests, const std::vector<double> 
     return owed * elapsedMs / spent / 1000;
 }
 
-void ShowProgress(const TestRun &run, const Options &options, double halfWidth, double secondsLeft,
-                  bool console) {
-    char line[160], state[64];
+std::string ProgressLine(const TestRun &run, const Options &options, double halfWidth,
+                         double secondsLeft) {
+    char line[256], state[64];
     const long seconds = std::lround(std::max(0.0, secondsLeft));
     if (options.Precision == 0) {
         std::snprintf(state, sizeof state, " of %d", options.Repeat);
@@ -36,6 +36,10 @@ void ShowProgress(const TestRun &run, const Options &options, double halfWidth, 
                   run.Name.c_str(), run.Samples.size(), options.Precision == 0 ? state : "",
                   run.Samples.back().PerSecond, options.Precision == 0 ? "" : state,
                   options.Precision == 0 ? "" : "at most ", seconds / 60, seconds % 60);
-    std::fprintf(stderr, console ? "\r%-78s" : "%s\n", line);
+    return line;
+}
+
+void ShowProgress(const std::string &line, bool console) {
+    std::fprintf(stderr, console ? "\r%-78s" : "%s\n", line.c_str());
     std::fflush(stderr);
 }

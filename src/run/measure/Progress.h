@@ -4,6 +4,7 @@
 #include "Options.h"
 #include "Report.h"
 
+#include <string>
 #include <vector>
 
 // The seconds the samples still owed to --repeat will take: each test's at the time its
@@ -14,8 +15,11 @@
 double SecondsLeft(const std::vector<TestRun> &tests, const std::vector<double> &spentMs,
                    int repeat, double elapsedMs);
 
-// One line per sample: rewritten in place on a console, plain otherwise. With
-// --precision it shows the test's half-width as the rule last found it (0: none yet)
-// against the one asked for, and the time left as what it is, an upper bound.
-void ShowProgress(const TestRun &run, const Options &options, double halfWidth, double secondsLeft,
-                  bool console);
+// The line shown after each sample. With --precision it shows the test's half-width as
+// the rule last found it (0: none yet) against the one asked for, and the time left as
+// what it is, an upper bound.
+std::string ProgressLine(const TestRun &run, const Options &options, double halfWidth,
+                         double secondsLeft);
+
+// Shows the line: rewritten in place on a console, one line each otherwise.
+void ShowProgress(const std::string &line, bool console);

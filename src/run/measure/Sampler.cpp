@@ -272,7 +272,7 @@ bool RunSamples(const Options &options, const Target &target, Report &report, st
                     std::max(options.Precision > 0 ? Milliseconds(deadline - Now()) / 1000 : 0,
                              SecondsLeft(report.Tests, spentMs, options.Repeat,
                                          Milliseconds(Now() - measuring)));
-                ShowProgress(run, options, checks[i].HalfWidth, left, console);
+                ShowProgress(ProgressLine(run, options, checks[i].HalfWidth, left), console);
             }
         }
     }
