@@ -7,9 +7,6 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <cctype>
-#include <filesystem>
-#include <iomanip>
 #include <sstream>
 
 std::string TestName(int i) {
