@@ -6,11 +6,13 @@
 // all), a test past its count owing nothing, the time between samples in proportion.
 TEST(Progress, TimeLeftFromWhatWasMeasured) {
     std::vector<TestRun> tests(3);
-    tests[0].Samples.resize(2); // 1000 ms each: 3 owed, 3000 ms
+    tests[0].Samples.resize(1); // 1000 ms: 4 owed, 4000 ms
     tests[2].Samples.resize(6); // 100 ms each, one past --repeat 5
-    // Test 2 owes 5 at 2600 / 8 ms; 4625 ms of samples, and half as long again between.
-    EXPECT_DOUBLE_EQ(SecondsLeft(tests, {2000, 0, 600}, 5, 3900), 6.9375);
-    EXPECT_DOUBLE_EQ(SecondsLeft(tests, {2000, 0, 600}, 2, 2600), 0.65) << "test 2 alone owes";
+    // Test 2 owes 5 at 1600 / 7 ms each; and half as long again between samples.
+    EXPECT_DOUBLE_EQ(SecondsLeft(tests, {1000, 0, 600}, 5, 2400),
+                     (4000 + 5 * 1600.0 / 7) * 1.5 / 1000);
+    EXPECT_DOUBLE_EQ(SecondsLeft(tests, {1000, 0, 600}, 1, 1600), 1600.0 / 7 / 1000)
+        << "test 2 alone owes, one sample";
 }
 
 // Of --repeat: the sample of how many; with --precision: the half-width against the

@@ -256,6 +256,7 @@ TEST(RunReport, TableComparesWithEachOldRun) {
     Report precise = RatesRun(eight, {1, 2, 3});
     precise.Set.Precision = 0.02;
     EXPECT_TRUE(Has(ToTable(precise, {}), "     8   0.6%\nBitBlt"));
+    EXPECT_EQ(Json::parse(ToJson(precise, {}))["tests"][0]["half_width"], 0.0065);
     precise.Set.MaxSeconds = 600;
     EXPECT_TRUE(Has(ToTable(precise, {}),
                     "\nPixel reached \u00b12 %\nBitBlt did not reach \u00b12 % "
@@ -267,6 +268,10 @@ TEST(RunReport, TableComparesWithEachOldRun) {
     Report both = RatesRun(eight, eight);
     both.Set.Precision = 0.02;
     EXPECT_TRUE(Has(ToTable(both, {}), "\nall 2 tests reached \u00b12 %\n"));
+    Report three = both;
+    three.Tests.push_back(precise.Tests[1]);
+    three.Tests.back().Name = "TextOut";
+    EXPECT_TRUE(Has(ToTable(three, {}), "\nPixel and BitBlt reached \u00b12 %\nTextOut did not"));
     both.Tests.pop_back();
     EXPECT_TRUE(Has(ToTable(both, {}), "\nPixel reached \u00b12 %\n")) << "one test of one";
     // Known to exactly the precision asked for: 160 lies 25 % above 128, 100 nearer.
@@ -363,6 +368,7 @@ TEST(SavedRun, ReadsAndComparesAsBefore) {
     OldRun saved{"saved-0.1.json", {}, {}};
     std::string error;
     ASSERT_TRUE(ReadSavedRun(Fixture(), saved, error)) << error;
+    EXPECT_TRUE(saved.Tests[0].Runs.empty()) << "one run: no run numbers kept, 8 bytes a sample";
     EXPECT_EQ(
         (Numbers{double(saved.Tests.size()), double(saved.Tests[2].Index), saved.Tests[2].Median,
                  saved.Tests[2].Rates.at(4), double(saved.Set.Width), double(saved.Set.WindowMs)}),
@@ -463,6 +469,8 @@ TEST(Groups, TheRunIsTheUnitWithSeveralRunsASide) {
     EXPECT_NEAR(c.Ratio, 202.5 / 102.5, 1e-4);
     EXPECT_EQ(VerdictText(c, four.Tests[0], before4, 0.99),
               "no verdict: 4 vs 4 runs, needs 5 a side");
+    EXPECT_TRUE(CompareTest(Runs(2, 200).Tests[0], Old(Runs(2, 100)).Tests[0], 0.99).ByRuns)
+        << "two runs a side already count as runs";
     EXPECT_EQ(Compare(AsOld(four, "").Tests[0].Rates, before4.Rates, 0.99).Verdict,
               Comparison::Faster);
     c = CompareTest(five.Tests[0], before5, 0.99);
@@ -483,7 +491,7 @@ TEST(Groups, TheRunIsTheUnitWithSeveralRunsASide) {
 // A group takes runs of one setting: each added run numbered after the group's,
 // its tests joined by index; a run of another setting is refused, naming how.
 TEST(Groups, RunsOfOneSettingJoinNumbered) {
-    Report group, other = RatesRun({7, 8}, {9});
+    Report group, other = RatesRun({7, 8}, {90});
     other.Tests[0].Raw = {{1, 1, 1, 2, 5}};
     std::string error;
     ASSERT_TRUE(AddToGroup(group, Runs(2, 100), error) && AddToGroup(group, other, error));
@@ -499,6 +507,7 @@ TEST(Groups, RunsOfOneSettingJoinNumbered) {
     ASSERT_TRUE(AddToGroup(old, Old(Runs(2, 100)), error) && AddToGroup(old, Old(other), error));
     EXPECT_EQ(old.Name + std::to_string(old.Tests[0].Runs.back()), "g3");
     EXPECT_EQ(RunMedians(old.Tests[0]), Numbers({101, 102, 7.5}));
+    EXPECT_EQ(old.Tests.at(1).Median, 9) << "a test the first run lacks: the median of its run";
     other.Set.WindowMs = 300;
     other.Set.Flavour = "handheld";
     EXPECT_FALSE(AddToGroup(group, other, error) || AddToGroup(old, Old(other), error));
