@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 
-static std::wstring Wide(const std::string &text) {
+std::wstring Wide(const std::string &text) {
     const int length =
         MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(length, L'\0');

@@ -9,8 +9,9 @@
 // A compare file larger than this is refused unread.
 constexpr long long MAX_COMPARE_BYTES = 64ll << 20;
 
-// The system's wide text as the program's UTF-8.
+// The system's wide text as the program's UTF-8, and back.
 std::string Utf8(const std::wstring &wide);
+std::wstring Wide(const std::string &text);
 
 // The arguments after the program's name, from the system's wide command line.
 std::vector<std::string> Arguments();

@@ -11,14 +11,6 @@ constexpr DWORD STOPPED = 130;
 // How long OTHER may take to say what it is.
 constexpr DWORD ANSWER_MS = 60000;
 
-static std::wstring Wide(const std::string &text) {
-    std::wstring wide(text.size() + 1, L'\0');
-    wide.resize(MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(),
-                                    static_cast<int>(wide.size())) -
-                1);
-    return wide;
-}
-
 // One argument as CommandLineToArgvW reads it back: quoted, each quote and the
 // backslashes before it (or before the closing quote) doubled.
 static std::wstring Quoted(const std::wstring &argument) {
