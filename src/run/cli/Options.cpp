@@ -13,14 +13,6 @@ std::string TestName(int i) {
     return TEST_NAMES[i];
 }
 
-std::string VersionLine() {
-#ifdef UNDER_CE
-    return "QuenzelRun " QUENZEL_VERSION " (handheld)\n";
-#else
-    return "QuenzelRun " QUENZEL_VERSION " (desktop)\n";
-#endif
-}
-
 namespace {
 
 // The value as the help shows it for a default.

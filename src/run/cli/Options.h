@@ -43,8 +43,5 @@ bool ParseOptions(int argc, const char *const argv[], Options &options, std::str
 // The options, their ranges and the exit codes, for --help.
 std::string Usage();
 
-// "QuenzelRun <version> (<flavour>)", for --version.
-std::string VersionLine();
-
 // The name of test i (1 to TEST_COUNT).
 std::string TestName(int i);

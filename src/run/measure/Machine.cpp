@@ -227,13 +227,19 @@ static void AddFacts(Setting &set, bool host) {
     }
 }
 
+#ifdef UNDER_CE
+static const char FLAVOUR[] = "handheld";
+#else
+static const char FLAVOUR[] = "desktop";
+#endif
+
+std::string VersionLine() {
+    return "QuenzelRun " QUENZEL_VERSION " (" + std::string(FLAVOUR) + ")\n";
+}
+
 Setting Describe(const Options &options, const Target &target) {
     Setting set;
-#ifdef UNDER_CE
-    set.Flavour = "handheld";
-#else
-    set.Flavour = "desktop";
-#endif
+    set.Flavour = FLAVOUR;
     set.Target = target.Name();
     set.Width = Bench.ScreenWidth;
     set.Height = Bench.ScreenHeight;

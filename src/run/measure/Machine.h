@@ -9,3 +9,6 @@
 // the time, the options that shape the figures, and what the system tells of the
 // machine (the host name only when the options ask for it).
 Setting Describe(const Options &options, const Target &target);
+
+// "QuenzelRun <version> (<flavour>)", for --version.
+std::string VersionLine();

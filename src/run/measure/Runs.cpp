@@ -1,6 +1,7 @@
 #include "Runs.h"
 
 #include "Groups.h"
+#include "Machine.h"
 #include "Outputs.h"
 #include "Process.h"
 

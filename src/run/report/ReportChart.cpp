@@ -2,7 +2,7 @@
 // interval on a logarithmic axis around 1, coloured by the verdict. Without, each
 // test's samples as points on the same kind of axis around its median, so the
 // spread shows. The picture is made wide enough for every text in it.
-#include "ReportFields.h"
+#include "Report.h"
 
 #include <algorithm>
 #include <cmath>

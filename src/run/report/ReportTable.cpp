@@ -1,6 +1,5 @@
 // The table printed at the end of a run.
 #include "Groups.h"
-#include "ReportFields.h"
 
 #include <algorithm>
 #include <cmath>
