@@ -9,16 +9,18 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-exe=build/win64/src/DQuenzel.exe
+program=DQuenzel
 case "${1:-}" in
 "") ;;
---handheld) exe=build/win64/src/DQuenzelCE.exe ;;
+--handheld) program=DQuenzelCE ;;
 *) echo "usage: $0 [--handheld]" >&2; exit 2 ;;
 esac
+exe=build/win64/src/$program.exe
 
 scripts/deps.sh run
-cmake --preset win64 >/dev/null
-cmake --build --preset win64
+# The program alone: the tests and QuenzelRun are built by the commands that use them.
+[ -f build/win64/build.ninja ] || cmake --preset win64 >/dev/null
+cmake --build --preset win64 --target "$program"
 
 if [ -n "${DISPLAY:-}" ]; then
     exec /usr/bin/python3 scripts/winerun.py show "$exe"
