@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cmath>
+#include <functional>
 #include <fstream>
 #include <sstream>
 
@@ -135,7 +136,8 @@ TEST(RunReport, FilesHoldTheSettingSamplesAndSummaries) {
     }
     EXPECT_EQ(keys, "program=QuenzelRun version=" QUENZEL_VERSION
                     " flavour=desktop utc=2026-12-07T03:43:27Z windows=null wine=null "
-                    "target=window width=0 height=0 depth=0 dpi=0 window_ms=10000 repeat=3 "
+                    "architecture=null run_ids=[] target=window width=0 height=0 depth=0 dpi=0 "
+                    "window_ms=10000 repeat=3 "
                     "raw=false tick_step_ms=0.0 draw_ns=null tick_ns=null warmup_ms=0 "
                     "affinity=null shuffle=0 precision=0.1234 confidence=0.99 cpus=12 cpu=x86 "
                     "tests=" +
@@ -143,7 +145,8 @@ TEST(RunReport, FilesHoldTheSettingSamplesAndSummaries) {
     const Json &pixel = root["tests"][0];
     EXPECT_EQ(
         pixel["samples"][1].dump(),
-        R"({"count":800,"tick_ms":10001,"qpc_ms":10001.5,"per_second":80,"rate":800.3,"run":1})");
+        R"({"count":800,"tick_ms":10001,"qpc_ms":10001.5,"per_second":80,"rate":800.3,"cpu_ms":0.0,)"
+        R"("run":1})");
     EXPECT_EQ(pixel["raw_samples"][1].dump(), R"({"calls":2000,"qpc_ms":1000.0,"rate":1000.0,)"
                                               R"("replays_sample":2,"draws_per_call":5.0})");
     EXPECT_EQ(pixel["efficiency"], 0.6929);
@@ -159,21 +162,21 @@ TEST(RunReport, FilesHoldTheSettingSamplesAndSummaries) {
 
     const std::string csv = ToCsv(report, olds);
     for (const char *line :
-         {"record,test,name,sample,key,value,count,tick_ms,qpc_ms,per_second,rate,run,calls,"
+         {"record,test,name,sample,key,value,count,tick_ms,qpc_ms,per_second,rate,cpu_ms,run,calls,"
           "replays_sample,draws_per_call,median,min,max,spread,rate_median,raw_median,efficiency,"
           "efficiency_low,efficiency_high,rule_ns,bound,half_width,runs,between_runs,old,ratio,"
           "low,high,p,verdict,unit\n",
-          "\nsample,1,Pixel,2,,,800,10001,10001.500,80,800.3,1,,,,,,,,,,,,,,,,,,,,,,,,\n",
-          "\nraw,1,Pixel,2,,,,,1000.000,,1000.0,,2000,2,5.000,,,,,,,,,,,,,,,,,,,,,\n",
-          "\nsummary,1,Pixel,,,,,,,,,,,,,100.0,80,120,0.4000,1000.0,1500.0,0.6929,,,0.00,1.0000,,"
+          "\nsample,1,Pixel,2,,,800,10001,10001.500,80,800.3,0.000,1,,,,,,,,,,,,,,,,,,,,,,,,\n",
+          "\nraw,1,Pixel,2,,,,,1000.000,,1000.0,,,2000,2,5.000,,,,,,,,,,,,,,,,,,,,,\n",
+          "\nsummary,1,Pixel,,,,,,,,,,,,,,100.0,80,120,0.4000,1000.0,1500.0,0.6929,,,0.00,1.0000,,"
           "1,,,,,,,,\n",
           "\nsample,6,\"Bit\"\"Blt,\t\",1,", "\nsetting,,,,total,55,", "\nsetting,,,,draw_ns,,",
           "\nsetting,,,,tick_step_ms,0.000,", "\nsetting,,,,cpus,12,,",
-          "\ncomparison,1,Pixel,,,,,,,,,,,,,,,,,,,,,,,,,,,öld.json,1.0000,,,,\"no verdict: 3 vs 3 "
+          "\ncomparison,1,Pixel,,,,,,,,,,,,,,,,,,,,,,,,,,,,öld.json,1.0000,,,,\"no verdict: 3 vs 3 "
           "samples, needs 5 a side\",samples\n"}) {
         EXPECT_TRUE(Has(csv, line)) << line << csv;
     }
-    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 26 + 5 + 2 + 2 + 2);
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 28 + 5 + 2 + 2 + 2);
 }
 
 // The micro-benchmark tools' layout: the setting as context, an entry per sample in
@@ -226,13 +229,13 @@ TEST(RunReport, TableComparesWithEachOldRun) {
         "(clocks: score, min, max: calls per second on the tick counter; spread, +-99%, "
         "ratios: of the rates,\n  calls per second on the performance counter)\n"
         "vs old 1: a.json\n"
+        "warning: the runs differ in target window here, offscreen there, warmup_ms 0 here, "
+        "200 there\n"
         "Pixel         2.667 [1.200, 10.000] faster p=0.0079 (within-run noise only)\n"
         "BitBlt        1.000 [0.200, 5.000] no significant difference p=1 (within-run noise "
         "only)\n"
         "geometric mean of the ratios 1.633; faster 1, slower 0, no significant difference "
         "1, no verdict 0\n"
-        "warning: the runs differ in target window here, offscreen there, warmup_ms 0 here, "
-        "200 there\n"
         "vs old 2: old.json\n"
         "Pixel         2.667 no verdict: 5 vs 1 samples, needs 5 a side\n"
         "BitBlt       30.000 no verdict: old run saved without its samples' rates\n"
@@ -301,6 +304,8 @@ TEST(RunReport, GateFailsWhatIsSlowerBeyondItsMargin) {
     EXPECT_EQ(SlowerBeyond(now, Old(now), 1), std::vector<std::string>{});
     OldRun idle = faster;
     idle.Tests[0].Median = 0;
+    EXPECT_EQ(Comparisons(now, idle).size(), 2u) << "a score of 0 is compared by its rates";
+    idle.Tests[0].Rates.clear();
     EXPECT_EQ(Comparisons(now, idle).size(), 1u) << "an old test that drew nothing is no measure";
     Report raw = now; // with the ceiling's block, every line fits 100 columns
     raw.Set.Raw = true;
@@ -540,8 +545,8 @@ TEST(Groups, SavedGroupsReadBackWhole) {
     EXPECT_EQ(OtherFileName("a.b/c.json") + OtherFileName("a.b/c"), "a.b/c-other.jsona.b/c-other");
     Options o;
     const char *argv[] = {"",      "--tests=1,6", "--precision=2",   "--shuffle=3", "--affinity=0",
-                          "--raw", "--quiet",     "--offscreen=8x6", "--json=x"};
-    ASSERT_TRUE(ParseOptions(9, argv, o, error));
+                          "--raw", "--quiet",     "--offscreen=8x6", "--json=x",    "--wait"};
+    ASSERT_TRUE(ParseOptions(10, argv, o, error));
     std::string line;
     for (const std::string &argument : RunArguments(o)) {
         line += argument + " ";
@@ -549,8 +554,138 @@ TEST(Groups, SavedGroupsReadBackWhole) {
     EXPECT_EQ(line,
               "--tests 1,6 --window-ms 10000 --repeat 1 --warmup-ms 10000 --confidence 0.99 "
               "--offscreen 8x6 --precision 2 --max-seconds 600 --shuffle 3 --affinity 0 --raw "
-              "--quiet ")
+              "--quiet --wait ")
         << "processor 0 too";
+    o.Wait = false;
+    o.Concurrent = true;
+    EXPECT_EQ(RunArguments(o).back(), "--concurrent") << "a run beside another, each of them";
+}
+
+// Runs a side with identities: Pixel alone, run i's rates m + i and m + i -+ 50, the
+// i-th of those identities for run i.
+Report Identified(int runs, double m, const std::vector<std::string> &ids) {
+    Report group = Runs(runs, m);
+    group.Set.RunIds = ids;
+    return group;
+}
+
+// A run met again, through a copy, a second pattern or a merged group, counts once,
+// its raw samples with it; run numbers from a file are renumbered, never added to.
+TEST(Groups, EachRunCountsOnce) {
+    Report group, merged;
+    std::string error;
+    const Report a = Identified(2, 100, {"a1", "a2"}), b = Identified(1, 200, {"b1"});
+    Report copy = b;
+    copy.Tests[0].Raw = {{1, 1, 1, 3, 5}};
+    ASSERT_TRUE(AddToGroup(merged, a, error) && AddToGroup(merged, b, error));
+    ASSERT_TRUE(LoadRun(ToJson(merged, {}), merged, error)) << error;
+    for (const Report *run : std::vector<const Report *>{&a, &b, &copy, &merged}) {
+        ASSERT_TRUE(AddToGroup(group, *run, error)) << error;
+    }
+    EXPECT_EQ(group.Set.RunIds, std::vector<std::string>({"a1", "a2", "b1"}));
+    EXPECT_EQ(RunMedians(group.Tests[0]), Numbers({101, 102, 201}));
+    EXPECT_TRUE(group.Tests[0].Raw.empty()) << "the raw samples of a run met again go with it";
+    OldRun old{"g", {}, {}};
+    for (const Report *run : std::vector<const Report *>{&b, &a, &b, &merged}) {
+        ASSERT_TRUE(AddToGroup(old, Old(*run), error));
+    }
+    EXPECT_EQ(RunMedians(old.Tests[0]), Numbers({201, 101, 102}));
+    // A hand-made file's run numbers: the group numbers its runs 1, 2, 3...
+    Report far = Runs(1, 100), none;
+    for (Sample &sample : far.Tests[0].Samples) {
+        sample.Run = 2147483647;
+    }
+    ASSERT_TRUE(AddToGroup(none, far, error) && AddToGroup(none, Runs(1, 300), error));
+    EXPECT_EQ(RunNumbers(none), std::vector<int>({1, 2}));
+    OldRun farOld{"f", {}, {}};
+    ASSERT_TRUE(AddToGroup(farOld, Old(far), error) &&
+                AddToGroup(farOld, Old(Runs(1, 300)), error));
+    EXPECT_EQ(RunNumbers(farOld), std::vector<int>({1, 2}));
+}
+
+// Another build is another setting: within a group refused, naming the difference;
+// between the sides allowed, and said above the comparison.
+TEST(Groups, TheBuildIsPartOfTheSetting) {
+    Report x64 = Runs(5, 100), x86 = Runs(5, 100), group;
+    x64.Set.Architecture = "x64";
+    x86.Set.Architecture = "x86";
+    x86.Set.Version = "0.0-old";
+    std::string error;
+    ASSERT_TRUE(AddToGroup(group, x64, error));
+    EXPECT_FALSE(AddToGroup(group, x86, error));
+    EXPECT_EQ(error, "version 0.0-old here, 0.1 there, architecture x86 here, x64 there");
+    const std::string table = ToTable(x64, {Old(x86)});
+    EXPECT_TRUE(Has(table, "warning: the runs differ in version 0.1 here, 0.0-old there, "
+                           "architecture x64 here, x86 there\nPixel "))
+        << table;
+    x86.Set.Version.clear();
+    EXPECT_EQ(SettingDifferences(x64.Set, x86.Set).substr(0, 36),
+              "version 0.1 here, unknown there, arc");
+}
+
+// What the program writes, it reads: --confidence's greatest value, each sample's
+// processor time, run identities; a test's name must be the table's for its index.
+TEST(SavedRun, WhatIsWrittenReadsBack) {
+    Report run = Identified(2, 100, {"x", "y"}), back;
+    run.Set.Confidence = 0.999;
+    run.Tests[0].Samples[1].CpuMs = 2.5;
+    run.Tests[0].Raw = {{1, 1, 1, 6, 5}};
+    Summarise(run);
+    std::string error;
+    ASSERT_TRUE(LoadRun(ToJson(run, {}), back, error)) << error;
+    Summarise(back);
+    EXPECT_EQ(ToJson(back, {}), ToJson(run, {}));
+    EXPECT_GT(Json::parse(ToBenchmarkJson(back))["benchmarks"][1]["cpu_time"], 0);
+    const Json saved = Json::parse(ToJson(run, {}));
+    const std::pair<std::function<void(Json &)>, std::string> bad[] = {
+        {[](Json &j) { j["tests"][0]["name"] = "Lime"; },
+         "test 1 is named \"Lime\", where the table has \"Pixel\""},
+        {[](Json &j) { j["run_ids"] = {"x"}; }, "\"run_ids\" names 1 runs, its samples 2"},
+        {[](Json &j) { j["tests"][0]["raw_samples"][0]["replays_sample"] = 7; },
+         "\"replays_sample\" names no sample"},
+    };
+    for (const auto &[change, message] : bad) {
+        Json broken = saved;
+        change(broken);
+        OldRun old;
+        EXPECT_FALSE(ReadSavedRun(broken.dump(), old, error) &&
+                     LoadRun(broken.dump(), back, error));
+        EXPECT_EQ(error.substr(0, message.size()), message);
+    }
+}
+
+// A score that rounds to 0 (fewer than ten calls in the window) is still a rate: its
+// test is in the table, the gate, the files and the chart.
+TEST(RunReport, AScoreOfZeroIsComparedByItsRates) {
+    Report slow = Runs(5, 100), fast = Runs(5, 400000);
+    for (Sample &sample : slow.Tests[0].Samples) {
+        sample.PerSecond = 0;
+    }
+    Summarise(slow);
+    const std::vector<OldRun> olds = {Old(fast)};
+    EXPECT_EQ(SlowerBeyond(slow, olds[0], 5), std::vector<std::string>{"Pixel"});
+    EXPECT_TRUE(Has(ToTable(slow, olds, 5), "\nPixel <<      0.000 ")) << ToTable(slow, olds, 5);
+    EXPECT_EQ(Json::parse(ToJson(slow, olds))["comparisons"].size(), 1u);
+    EXPECT_TRUE(Has(ToSvg(slow, olds), ">Pixel<"));
+}
+
+// A run far from the rest of its group (a busy machine, say) is named under the
+// table, and kept.
+TEST(Groups, AFarRunIsNamedAndKept) {
+    EXPECT_EQ(FarRuns({100, 101, 102}), std::vector<size_t>{});
+    EXPECT_EQ(FarRuns({100, 150, 101, 102}), std::vector<size_t>{1});
+    EXPECT_EQ(FarRuns({104, 100, 100}), std::vector<size_t>{}) << "within 5 % of the rest";
+    EXPECT_EQ(FarRuns({100, 150}), std::vector<size_t>{}) << "two runs: neither is the odd one";
+    Report group = Runs(5, 7000);
+    for (Sample &sample : group.Tests[0].Samples) {
+        sample.Rate /= sample.Run == 3 ? 7 : 1;
+    }
+    Summarise(group);
+    const std::string table = ToTable(group, {Old(group)});
+    EXPECT_TRUE(Has(table, "\nrun 3 lies far from the other runs in Pixel (a busy machine?); it is "
+                           "kept\n") &&
+                Has(table, "\nold 1's run 3 lies far") && Has(table, "   5    15"))
+        << table;
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <random>
 
 namespace {
@@ -93,6 +94,14 @@ TEST(Stats, ExactTailsFromTheSmallerEnd) {
     const Comparison c = Compare(high, shifted, 0.99);
     EXPECT_NEAR(c.Low * 81.5, 131, 1e-9);
     EXPECT_NEAR(c.High * 72.5, 144, 1e-9);
+    // Two values above sixty: exact, p = 2 / C(62, 2), and an interval above the least
+    // ratio 1000 / 60 (the approximation would give none, and no verdict).
+    low.resize(60);
+    std::iota(low.begin(), low.end(), 1);
+    const Comparison few = Compare({1000, 1001}, low, 0.99);
+    EXPECT_EQ(few.Verdict, Comparison::Faster);
+    EXPECT_NEAR(few.P * 1891, 2, 1e-9);
+    EXPECT_GE(few.Low, 1000.0 / 60);
 }
 
 // The estimate and the interval are order statistics of every pairwise difference
@@ -123,8 +132,9 @@ TEST(Stats, SelectionMatchesAllDifferencesSorted) {
                              c.High == std::exp(differences[count - 1 - k]) && c.Low <= c.Ratio;
             }
             EXPECT_TRUE(symmetric) << m << " against " << n << ": " << c.Low << " " << c.High;
-            // Over 50 on either side, the approximation's rank: 1 of 60, where exactly it is 3.
-            EXPECT_TRUE(m != 60 || n != 1 || c.Low == std::exp(differences[0])) << c.Low;
+            // 60 against 1 is still counted exactly: rank 3 of 60, where the approximation
+            // would take the 1st.
+            EXPECT_TRUE(m != 60 || n != 1 || c.Low == std::exp(differences[2])) << c.Low;
         }
     }
 }

@@ -120,14 +120,16 @@ int main() {
     // Everything that can be checked is checked before a long run starts.
     Report report, other;
     std::vector<OldRun> olds;
+    Compared compared; // made once the run is summarised
+    int failed = 0;    // a run of --runs that failed
     std::string snapshot;
     const std::string otherJson = run.Alternate.empty() ? "" : OtherFileName(run.Json);
     // Each output and how it is made once the run is measured.
     const std::vector<std::tuple<std::string, const std::string &, std::function<std::string()>>>
         files = {
-            {"--json", run.Json, [&] { return ToJson(report, olds); }},
-            {"--csv", run.Csv, [&] { return ToCsv(report, olds); }},
-            {"--svg", run.Svg, [&] { return ToSvg(report, olds); }},
+            {"--json", run.Json, [&] { return ToJson(report, olds, compared); }},
+            {"--csv", run.Csv, [&] { return ToCsv(report, olds, compared); }},
+            {"--svg", run.Svg, [&] { return ToSvg(report, olds, compared); }},
             {"--benchmark-json", run.BenchmarkJson, [&] { return ToBenchmarkJson(report); }},
             {"--snapshot", run.Snapshot, [&] { return snapshot; }},
             {"--alternate", otherJson, [&] { return ToJson(other, {}); }},
@@ -159,10 +161,15 @@ int main() {
         }
         StopOnConsoleEvents();
         const int code = MakeRuns(run, report, other, error);
-        if (code != 0) {
-            return Fail(code == INTERRUPTED ? "interrupted: nothing written" : error, code);
+        if (code == INTERRUPTED) {
+            return error.empty() ? code : Fail(error, code);
         }
-        if (!run.Alternate.empty()) {
+        // A run that failed ends the making; the runs made before it are kept.
+        if (code != 0 && report.Tests.empty()) {
+            return Fail(error, code);
+        }
+        failed = code != 0 ? Fail(error + "; the runs made before it are kept", code) : 0;
+        if (!run.Alternate.empty() && !other.Tests.empty()) {
             Summarise(other);
             olds.insert(olds.begin(), AsOld(other, otherJson));
             std::fprintf(stderr, "QuenzelRun: the runs of '%s' go to '%s'\n", run.Alternate.c_str(),
@@ -174,17 +181,19 @@ int main() {
 
     // From here on the samples are never lost: a step that fails for lack of memory
     // names itself, and every other output is still made.
-    int code = 0;
+    int code = failed;
     try {
         Summarise(report);
-        if (!WriteOut(ToTable(report, olds, run.FailSlower))) {
+        compared = CompareAll(report, olds);
+        if (!WriteOut(ToTable(report, olds, compared, run.FailSlower))) {
             code = Fail("cannot write the table to standard output", 1);
         }
     } catch (const std::bad_alloc &) {
         code = Fail("not enough memory for the summaries and the table", 1);
     }
     for (const auto &[option, path, make] : files) {
-        if (path.empty()) {
+        // OTHER's group is written when it holds a run.
+        if (path.empty() || (&path == &otherJson && other.Tests.empty())) {
             continue;
         }
         std::string text;
@@ -201,9 +210,9 @@ int main() {
         }
     }
     // The gate trips after every output is written, so nothing of the run is lost.
-    if (!olds.empty()) {
+    if (!compared.empty()) {
         std::string slower;
-        for (const std::string &name : SlowerBeyond(report, olds[0], run.FailSlower)) {
+        for (const std::string &name : SlowerBeyond(compared.at(0), run.FailSlower)) {
             slower += " " + name;
         }
         if (!slower.empty()) {

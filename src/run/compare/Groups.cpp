@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <set>
 
 std::vector<std::vector<double>> ByRun(const std::vector<double> &values,
                                        const std::vector<int> &runs) {
@@ -23,6 +24,20 @@ std::vector<double> RunMedians(const std::vector<double> &values, const std::vec
         medians.push_back(MedianOf(each));
     }
     return medians;
+}
+
+std::vector<size_t> FarRuns(const std::vector<double> &medians) {
+    std::vector<size_t> far;
+    for (size_t r = 0; medians.size() >= 3 && r < medians.size(); r++) {
+        std::vector<double> rest = medians;
+        rest.erase(rest.begin() + static_cast<std::ptrdiff_t>(r));
+        const auto [low, high] = std::minmax_element(rest.begin(), rest.end());
+        const double reach = std::max(*high - *low, 0.05 * MedianOf(rest));
+        if (medians[r] < *low - reach || medians[r] > *high + reach) {
+            far.push_back(r);
+        }
+    }
+    return far;
 }
 
 static std::vector<int> RunsOf(const TestRun &test) {
@@ -51,6 +66,9 @@ std::vector<double> RunMedians(const OldTest &test) {
 
 std::string SettingDifferences(const Setting &here, const Setting &there) {
     const std::string pairs[][3] = {
+        {"version", here.Version, there.Version},
+        {"architecture", here.Architecture, there.Architecture},
+        {"wine", here.Wine, there.Wine},
         {"flavour", here.Flavour, there.Flavour},
         {"target", here.Target, there.Target},
         {"area", std::to_string(here.Width) + "x" + std::to_string(here.Height),
@@ -61,29 +79,32 @@ std::string SettingDifferences(const Setting &here, const Setting &there) {
     std::string out;
     for (const auto &[key, a, b] : pairs) {
         if (a != b) {
-            out += (out.empty() ? "" : ", ") + key + " " + a + " here, " + b + " there";
+            out += (out.empty() ? "" : ", ") + key + " " + (a.empty() ? "unknown" : a) + " here, " +
+                   (b.empty() ? "unknown" : b) + " there";
         }
     }
     return out;
 }
 
-static int LastRun(const Report &group) {
-    int last = 0;
-    for (const TestRun &test : group.Tests) {
+std::vector<int> RunNumbers(const Report &run) {
+    std::set<int> numbers;
+    for (const TestRun &test : run.Tests) {
         for (const Sample &sample : test.Samples) {
-            last = std::max(last, sample.Run);
+            numbers.insert(sample.Run);
         }
     }
-    return last;
+    return {numbers.begin(), numbers.end()};
 }
 
-static int LastRun(const OldRun &group) {
-    int last = 0;
-    for (const OldTest &test : group.Tests) {
-        last = std::max(
-            last, test.Runs.empty() ? 1 : *std::max_element(test.Runs.begin(), test.Runs.end()));
+std::vector<int> RunNumbers(const OldRun &run) {
+    std::set<int> numbers;
+    for (const OldTest &test : run.Tests) {
+        numbers.insert(test.Runs.begin(), test.Runs.end());
+        if (test.Runs.empty() && !test.Rates.empty()) {
+            numbers.insert(1);
+        }
     }
-    return last;
+    return {numbers.begin(), numbers.end()};
 }
 
 // Where the group holds the test of that index: found, or added at the end.
@@ -97,30 +118,61 @@ template <class Test> Test &TestOf(std::vector<Test> &tests, const Test &like) {
     return tests.back();
 }
 
-template <class Group> static bool Joins(const Group &group, const Group &run, std::string &error) {
-    error = SettingDifferences(run.Set, group.Set);
-    return error.empty();
+// The group's number for each of the run's runs, the next ones after the group's, so
+// that no number a file holds can overflow them; 0 for a run the group holds already
+// (the same identity), which is left out. The group's identities grow to match.
+template <class Group>
+static std::map<int, int> Numbering(Group &group, const Group &run, std::string &error) {
+    std::map<int, int> to;
+    if (group.Tests.empty()) {
+        group.Set = run.Set;
+        group.Set.RunIds.clear();
+    } else if (error = SettingDifferences(run.Set, group.Set); !error.empty()) {
+        return to;
+    }
+    const std::vector<int> numbers = RunNumbers(run);
+    int next = static_cast<int>(RunNumbers(group).size());
+    for (size_t k = 0; k < numbers.size(); k++) {
+        const std::string id = k < run.Set.RunIds.size() ? run.Set.RunIds[k] : "";
+        std::vector<std::string> &ids = group.Set.RunIds;
+        if (!id.empty() && std::find(ids.begin(), ids.end(), id) != ids.end()) {
+            to[numbers[k]] = 0;
+            continue;
+        }
+        to[numbers[k]] = ++next;
+        ids.resize(next - 1);
+        ids.push_back(id);
+    }
+    // No run with an identity: none to keep.
+    if (std::all_of(group.Set.RunIds.begin(), group.Set.RunIds.end(),
+                    [](const std::string &id) { return id.empty(); })) {
+        group.Set.RunIds.clear();
+    }
+    return to;
 }
 
 bool AddToGroup(Report &group, const Report &run, std::string &error) {
-    if (group.Tests.empty()) {
-        group = run;
-        return true;
-    }
-    if (!Joins(group, run, error)) {
+    error.clear();
+    const std::map<int, int> to = Numbering(group, run, error);
+    if (!error.empty()) {
         return false;
     }
-    const int offset = LastRun(group);
     for (const TestRun &test : run.Tests) {
         TestRun &into = TestOf(group.Tests, test);
-        const int before = static_cast<int>(into.Samples.size());
+        // Each sample's place in the group, for the raw samples that replay it.
+        std::vector<int> place;
         for (Sample sample : test.Samples) {
-            sample.Run += offset;
-            into.Samples.push_back(sample);
+            sample.Run = to.at(sample.Run);
+            if (sample.Run > 0) {
+                into.Samples.push_back(sample);
+            }
+            place.push_back(sample.Run > 0 ? static_cast<int>(into.Samples.size()) : 0);
         }
         for (RawSample raw : test.Raw) {
-            raw.Of += before;
-            into.Raw.push_back(raw);
+            raw.Of = place.at(raw.Of - 1);
+            if (raw.Of > 0) {
+                into.Raw.push_back(raw);
+            }
         }
     }
     std::sort(group.Tests.begin(), group.Tests.end(),
@@ -129,23 +181,28 @@ bool AddToGroup(Report &group, const Report &run, std::string &error) {
 }
 
 bool AddToGroup(OldRun &group, const OldRun &run, std::string &error) {
-    if (group.Tests.empty()) {
-        const std::string name = group.Name;
-        group = run;
-        group.Name = name;
-        return true;
-    }
-    if (!Joins(group, run, error)) {
+    error.clear();
+    const std::map<int, int> to = Numbering(group, run, error);
+    if (!error.empty()) {
         return false;
     }
-    const int offset = LastRun(group);
     for (const OldTest &test : run.Tests) {
         OldTest &into = TestOf(group.Tests, test);
         into.Median = into.Median > 0 ? into.Median : test.Median;
-        into.Runs.resize(into.Rates.size(), 1);
+        // A group of one run keeps no run numbers: 8 bytes a sample.
+        const bool one =
+            test.Runs.empty() && into.Runs.empty() && (test.Rates.empty() || to.at(1) == 1);
+        if (!one) {
+            into.Runs.resize(into.Rates.size(), 1);
+        }
         for (size_t i = 0; i < test.Rates.size(); i++) {
-            into.Rates.push_back(test.Rates[i]);
-            into.Runs.push_back(offset + (test.Runs.empty() ? 1 : test.Runs[i]));
+            const int number = to.at(test.Runs.empty() ? 1 : test.Runs[i]);
+            if (number > 0) {
+                into.Rates.push_back(test.Rates[i]);
+            }
+            if (number > 0 && !one) {
+                into.Runs.push_back(number);
+            }
         }
     }
     return true;
@@ -197,8 +254,11 @@ std::vector<std::string> RunArguments(const Options &o) {
     if (o.Affinity >= 0) {
         out.insert(out.end(), {"--affinity", std::to_string(o.Affinity)});
     }
-    for (const auto &[flag, given] :
-         {std::pair{"--raw", o.Raw}, {"--host", o.Host}, {"--quiet", o.Quiet}}) {
+    for (const auto &[flag, given] : {std::pair{"--raw", o.Raw},
+                                      {"--host", o.Host},
+                                      {"--quiet", o.Quiet},
+                                      {"--wait", o.Wait},
+                                      {"--concurrent", o.Concurrent}}) {
         if (given) {
             out.push_back(flag);
         }

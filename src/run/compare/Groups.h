@@ -19,6 +19,11 @@ std::vector<double> RunMedians(const std::vector<double> &values, const std::vec
 std::vector<double> RunMedians(const TestRun &test);
 std::vector<double> RunMedians(const OldTest &test);
 
+// The places (from 0, in the order of the runs' numbers) of the runs whose median lies
+// far from the rest: beyond the rest's range by more than that range (at least 5 % of
+// the rest's median). With three runs or more; such a run is named, never dropped.
+std::vector<size_t> FarRuns(const std::vector<double> &medians);
+
 // Each run's values, in the order of the runs' numbers.
 std::vector<std::vector<double>> ByRun(const std::vector<double> &values,
                                        const std::vector<int> &runs);
@@ -27,9 +32,15 @@ std::vector<std::vector<double>> ByRun(const std::vector<double> &values,
 // 300 here, 1000 there"; empty when nothing does.
 std::string SettingDifferences(const Setting &here, const Setting &there);
 
-// Adds a run, or a group, to a group (an empty one takes it as it is): its runs are
-// numbered after the group's, its tests joined by index. False, with the
-// differences (as SettingDifferences gives them), when its setting is not the group's.
+// The numbers of the runs whose samples a run or group holds, in order.
+std::vector<int> RunNumbers(const Report &run);
+std::vector<int> RunNumbers(const OldRun &run);
+
+// Adds a run, or a group, to a group (an empty one takes its setting): its runs are
+// numbered after the group's, its tests joined by index; a run whose identity the
+// group holds already is left out, so that a run met twice counts once. False, with
+// the differences (as SettingDifferences gives them), when its setting is not the
+// group's.
 bool AddToGroup(Report &group, const Report &run, std::string &error);
 bool AddToGroup(OldRun &group, const OldRun &run, std::string &error);
 

@@ -3,6 +3,8 @@
 #include "Groups.h"
 #include "Outputs.h"
 
+#include <cstdio>
+
 // The files a pattern names: at least one, none of them an output.
 static bool Files(const std::string &option, const std::string &pattern, const Outputs &outputs,
                   std::vector<std::string> &files, std::string &error) {
@@ -35,6 +37,7 @@ template <class Run>
 static bool AddFiles(const std::string &option, const std::vector<std::string> &files,
                      bool (*read)(const std::string &, Run &, std::string &), Run &group,
                      std::string &first, std::string &error) {
+    size_t met = 0, kept = RunNumbers(group).size();
     for (const std::string &file : files) {
         std::string text;
         Run run;
@@ -50,6 +53,13 @@ static bool AddFiles(const std::string &option, const std::vector<std::string> &
             error = Mixed(option, file, first, error);
             return false;
         }
+        met += RunNumbers(run).size();
+    }
+    if (const size_t again = kept + met - RunNumbers(group).size(); again > 0) {
+        std::fprintf(stderr,
+                     "QuenzelRun: %s: %zu run(s) met again (the same run through another file, "
+                     "pattern or merged group) counted once\n",
+                     option.c_str(), again);
     }
     return true;
 }

@@ -5,8 +5,15 @@
 #include <cstdint>
 #include <cstring>
 
-// Above this many values a side, or with ties, the normal approximation is used.
+// With ties, or more than this many values on the smaller side, or U's distribution
+// larger than this many counts (8 MB), the normal approximation is used; so 2 values
+// against 10^5 are still counted exactly.
 constexpr size_t EXACT_LIMIT = 50;
+constexpr size_t EXACT_COUNTS = 1000000;
+
+static bool Exact(size_t m, size_t n) {
+    return std::min(m, n) <= EXACT_LIMIT && m * n <= EXACT_COUNTS;
+}
 
 // How many of the C(m+n, m) orderings of two untied samples give U = 0, 1, ... m*n:
 // the coefficients of the product over k = 1..m of (1 - q^(n+k)) / (1 - q^k).
@@ -82,10 +89,10 @@ double MannWhitneyP(const std::vector<double> &x, const std::vector<double> &y) 
     }
     const double mn = static_cast<double>(m) * static_cast<double>(n),
                  N = static_cast<double>(m + n);
-    if (m <= EXACT_LIMIT && n <= EXACT_LIMIT && ties == 0) {
+    if (Exact(m, n) && ties == 0) {
         // U's distribution is symmetric about mn / 2: the smaller tail is summed from
         // its end, where the counts are small and exact, and never by subtraction.
-        const std::vector<double> counts = UCounts(m, n);
+        const std::vector<double> counts = UCounts(std::min(m, n), std::max(m, n));
         const double edge = std::min(u, mn - u);
         double tail = 0, total = 0;
         for (size_t k = 0; k < counts.size(); k++) {
@@ -113,14 +120,14 @@ double SmallestP(size_t m, size_t n) {
 // The rank k (1-based) of the differences that bounds the interval: the largest
 // k with P(U <= k - 1) <= alpha / 2; 0 when there is none.
 static uint64_t IntervalRank(size_t m, size_t n, double alpha) {
-    if (m > EXACT_LIMIT || n > EXACT_LIMIT) {
+    if (!Exact(m, n)) {
         const double mn = static_cast<double>(m) * static_cast<double>(n);
         const double k =
             std::floor(mn / 2 - NormalQuantile(alpha / 2) *
                                     std::sqrt(mn * static_cast<double>(m + n + 1) / 12));
         return k < 1 ? 0 : static_cast<uint64_t>(k);
     }
-    const std::vector<double> counts = UCounts(m, n);
+    const std::vector<double> counts = UCounts(std::min(m, n), std::max(m, n));
     double total = 0;
     for (const double c : counts) {
         total += c;
@@ -164,21 +171,50 @@ static uint64_t CountAtMost(const std::vector<double> &a, const std::vector<doub
 }
 
 // The difference of rank r (0-based) among all a[i] - b[j], found without storing
-// them: a search over the doubles between the least and the greatest difference,
-// each step counting in one walk, at most 64 steps. Memory stays linear in the
-// samples and time near (m + n) log of the doubles' range.
+// them all: a search over the doubles between the least and the greatest difference,
+// each step counting in one walk, until no more differences lie between its bounds
+// than there are samples; those are gathered and the one of rank r selected. Memory
+// stays linear in the samples and time near (m + n) log (mn / (m + n)).
 static double DifferenceOfRank(const std::vector<double> &a, const std::vector<double> &b,
                                uint64_t r) {
     uint64_t low = OrderKey(a.front() - b.back()), high = OrderKey(a.back() - b.front());
-    while (low < high) {
+    // Differences below low's double and at most high's, as the search knows them.
+    uint64_t under = 0, upto = static_cast<uint64_t>(a.size()) * b.size();
+    while (low < high && upto - under > a.size() + b.size()) {
         const uint64_t mid = low + (high - low) / 2;
-        if (CountAtMost(a, b, FromOrderKey(mid)) > r) {
+        const uint64_t count = CountAtMost(a, b, FromOrderKey(mid));
+        if (count > r) {
             high = mid;
+            upto = count;
         } else {
             low = mid + 1;
+            under = count;
         }
     }
-    return FromOrderKey(low);
+    const double least = FromOrderKey(low), most = FromOrderKey(high);
+    if (low == high) {
+        return least;
+    }
+    // For each a[i], the b[j] from j on give differences at most most, those before k
+    // differences at least least; below counts, by the same test, those under least.
+    std::vector<double> band;
+    uint64_t below = 0;
+    size_t j = 0, k = 0;
+    for (const double x : a) {
+        while (j < b.size() && x - b[j] > most) {
+            j++;
+        }
+        while (k < b.size() && x - b[k] >= least) {
+            k++;
+        }
+        for (size_t t = j; t < k; t++) {
+            band.push_back(x - b[t]);
+        }
+        below += b.size() - k;
+    }
+    const auto at = band.begin() + static_cast<std::ptrdiff_t>(r - below);
+    std::nth_element(band.begin(), at, band.end());
+    return *at;
 }
 
 static std::vector<double> SortedLogs(const std::vector<double> &x) {

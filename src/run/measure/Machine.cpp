@@ -79,6 +79,21 @@ static std::string UtcNow() {
     return text;
 }
 
+// A run's identity: the time to the millisecond, the process and the performance counter, which
+// no other run on any machine is likely to share all of.
+static std::string NewRunId() {
+    SYSTEMTIME time;
+    GetSystemTime(&time);
+    FILETIME now;
+    SystemTimeToFileTime(&time, &now);
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    char id[64];
+    std::snprintf(id, sizeof id, "%08lx%08lx-%08lx-%016llx", now.dwHighDateTime, now.dwLowDateTime,
+                  GetCurrentProcessId(), static_cast<unsigned long long>(counter.QuadPart));
+    return id;
+}
+
 // System text as UTF-8 (what the saved files hold), without surrounding spaces:
 // some processors pad their names.
 static std::string Utf8(const TCHAR *text) {
@@ -250,6 +265,12 @@ Setting Describe(const Options &options, const Target &target) {
     set.Windows = WindowsVersion();
     set.Wine = WineVersion();
     set.Utc = UtcNow();
+    set.RunIds = {NewRunId()};
+#ifdef _WIN64
+    set.Architecture = "x64";
+#else
+    set.Architecture = "x86";
+#endif
     set.WindowMs = options.WindowMs;
     set.Repeat = options.Repeat;
     set.Raw = options.Raw;

@@ -5,11 +5,13 @@
 #include "Outputs.h"
 #include "Process.h"
 
+#include <algorithm>
 #include <cstdio>
 
 // The exit code of a run stopped from outside (Ctrl+C, a closed console or window).
 constexpr DWORD STOPPED = 130;
-// How long OTHER may take to say what it is.
+// How long OTHER may take to say what it is; what a run may take beyond twice its
+// measuring (a Wine prefix starting, the clocks measured, its file written).
 constexpr DWORD ANSWER_MS = 60000;
 
 // One argument as CommandLineToArgvW reads it back: quoted, each quote and the
@@ -119,6 +121,14 @@ bool CheckOther(const Options &options, std::string &error) {
     return cause.empty();
 }
 
+std::uint32_t RunLimitMs(const Options &o) {
+    const double window = static_cast<double>(o.WindowMs) * (o.Raw ? 2 : 1);
+    const double measuring =
+        static_cast<double>(o.Tests.size()) * (o.WarmupMs + o.Repeat * window) +
+        (o.Precision > 0 ? o.MaxSeconds * 1000.0 : 0);
+    return static_cast<std::uint32_t>(std::min(2 * measuring + ANSWER_MS, double{INFINITE - 1}));
+}
+
 int MakeRuns(const Options &options, Report &mine, Report &other, std::string &error) {
     WCHAR self[MAX_PATH * 4];
     const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
@@ -134,20 +144,30 @@ int MakeRuns(const Options &options, Report &mine, Report &other, std::string &e
             std::fprintf(stderr, "QuenzelRun: run %d of %d: %s\n", i, options.Runs, who.c_str());
         }
         DWORD exit = 1;
-        const bool ran = Launch(theirs ? Wide(options.Alternate) : std::wstring(self, length),
-                                arguments, nowhere, err, INFINITE, exit) == ENDED;
+        const Outcome outcome =
+            Launch(theirs ? Wide(options.Alternate) : std::wstring(self, length), arguments,
+                   nowhere, err, RunLimitMs(options), exit);
+        const std::string which =
+            "run " + std::to_string(i) + " of " + std::to_string(options.Runs) + " (" + who + ")";
         std::string text;
         Report run;
-        if (Interrupted || exit == STOPPED) {
+        if (exit == STOPPED) {
+            // The run said so itself.
+            error.clear();
             code = static_cast<int>(STOPPED);
-        } else if (!ran || exit != 0) {
-            error = "run " + std::to_string(i) + " of " + std::to_string(options.Runs) + " (" +
-                    who + ") failed with exit code " + std::to_string(exit);
+        } else if (Interrupted) {
+            error = "interrupted: nothing written";
+            code = static_cast<int>(STOPPED);
+        } else if (outcome == TIMED_OUT) {
+            error = which + " did not end within " + std::to_string(RunLimitMs(options) / 1000) +
+                    " s, twice what its options take and a minute: it was ended";
+            code = 1;
+        } else if (outcome != ENDED || exit != 0) {
+            error = which + " failed with exit code " + std::to_string(exit);
             code = 1;
         } else if (!ReadWhole("--runs", Utf8(saved), text, error) || !LoadRun(text, run, error) ||
                    !AddToGroup(theirs ? other : mine, run, error)) {
-            error = "run " + std::to_string(i) + " of " + std::to_string(options.Runs) + " (" +
-                    who + "): its saved run cannot be taken: " + error;
+            error = which + ": its saved run cannot be taken: " + error;
             code = 1;
         }
         DeleteFileW(saved.c_str());

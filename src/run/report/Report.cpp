@@ -143,9 +143,9 @@ std::string VerdictText(const Comparison &c, const TestRun &now, const OldTest &
            " a side";
 }
 
-std::vector<std::string> SlowerBeyond(const Report &report, const OldRun &old, double percent) {
+std::vector<std::string> SlowerBeyond(const std::vector<ComparisonRow> &rows, double percent) {
     std::vector<std::string> names;
-    for (const ComparisonRow &row : Comparisons(report, old)) {
+    for (const ComparisonRow &row : rows) {
         const Comparison &c = row.Result;
         if (percent > 0 && c.Verdict == Comparison::Slower && c.High < 1 - percent / 100) {
             names.push_back(row.Now.Name);
@@ -157,11 +157,29 @@ std::vector<std::string> SlowerBeyond(const Report &report, const OldRun &old, d
 std::vector<ComparisonRow> Comparisons(const Report &report, const OldRun &old) {
     std::vector<ComparisonRow> rows;
     for (const TestRun &test : report.Tests) {
+        // A score that rounds to 0 still has its rates: those are what is compared,
+        // unless a window saw no call at all.
         const OldTest *before = Find(old, test.Index);
-        if (before != nullptr && before->Median > 0 && test.Median > 0) {
+        const std::vector<double> now = Rates(test);
+        if (before == nullptr) {
+            continue;
+        }
+        const bool byRates = !before->Rates.empty() && !now.empty() &&
+                             *std::min_element(now.begin(), now.end()) > 0 &&
+                             *std::min_element(before->Rates.begin(), before->Rates.end()) > 0;
+        const bool byMedians = before->Rates.empty() && before->Median > 0 && test.Median > 0;
+        if (byRates || byMedians) {
             rows.push_back({old, test, *before, CompareTest(test, *before, report.Set.Confidence),
                             report.Set.Confidence});
         }
     }
     return rows;
+}
+
+Compared CompareAll(const Report &report, const std::vector<OldRun> &olds) {
+    Compared all;
+    for (const OldRun &old : olds) {
+        all.push_back(Comparisons(report, old));
+    }
+    return all;
 }

@@ -63,6 +63,10 @@ struct SettingField {
 struct Setting {
     std::string Program = "QuenzelRun", Version = QUENZEL_VERSION, Flavour, Target, Windows, Wine,
                 Utc;
+    std::string Architecture; // the build's: "x86" or "x64"
+    // Each run's identity, made when it was measured, in the order of the runs' numbers
+    // ("" where a file saved none): a run met again is counted once.
+    std::vector<std::string> RunIds;
     int Width = 0, Height = 0, Depth = 0, Dpi = 0;
     std::uint32_t WindowMs = 10000;
     int Repeat = 1;
@@ -124,8 +128,6 @@ Comparison CompareTest(const TestRun &now, const OldTest &before, double confide
 std::string VerdictText(const Comparison &c, const TestRun &now, const OldTest &before,
                         double confidence);
 
-// The tests the gate fails against the old run: called slower, with the whole
-// interval of the ratio below 1 - percent / 100.
 // A test compared with the same test of an old run.
 struct ComparisonRow {
     const OldRun &Old;
@@ -138,20 +140,49 @@ struct ComparisonRow {
 // Each test that both runs hold, compared, in the new run's order.
 std::vector<ComparisonRow> Comparisons(const Report &report, const OldRun &old);
 
-std::vector<std::string> SlowerBeyond(const Report &report, const OldRun &old, double percent);
+// Every old group's comparisons with the report, in the olds' order: what the table,
+// the files, the chart and the gate show, computed once (one comparison of long runs
+// takes a good part of a second).
+using Compared = std::vector<std::vector<ComparisonRow>>;
+Compared CompareAll(const Report &report, const std::vector<OldRun> &olds);
 
-std::string ToJson(const Report &report, const std::vector<OldRun> &olds);
-std::string ToCsv(const Report &report, const std::vector<OldRun> &olds);
+// The tests the gate fails among these comparisons: called slower, with the whole
+// interval of the ratio below 1 - percent / 100.
+std::vector<std::string> SlowerBeyond(const std::vector<ComparisonRow> &rows, double percent);
+
+std::string ToJson(const Report &report, const std::vector<OldRun> &olds, const Compared &compared);
+std::string ToCsv(const Report &report, const std::vector<OldRun> &olds, const Compared &compared);
 // The run in the layout of the common C++ micro-benchmark tools: one entry per
 // sample and the aggregates, times per call in nanoseconds.
 std::string ToBenchmarkJson(const Report &report);
 // The table printed at the end; with old runs, one column per old run: each test's
 // ratio of the rates with its interval, verdict and p-value, and a summary of each
 // column. Tests the gate fails at failSlower per cent (0: no gate) are marked.
-std::string ToTable(const Report &report, const std::vector<OldRun> &olds, double failSlower = 0);
+std::string ToTable(const Report &report, const std::vector<OldRun> &olds, const Compared &compared,
+                    double failSlower = 0);
 // With old runs, each test's ratio new/old with its interval around 1, coloured by
 // the verdict; without, each test's samples beside its median.
-std::string ToSvg(const Report &report, const std::vector<OldRun> &olds);
+std::string ToSvg(const Report &report, const std::vector<OldRun> &olds, const Compared &compared);
+
+// The same, each comparing for itself.
+inline std::vector<std::string> SlowerBeyond(const Report &report, const OldRun &old,
+                                             double percent) {
+    return SlowerBeyond(Comparisons(report, old), percent);
+}
+inline std::string ToJson(const Report &report, const std::vector<OldRun> &olds) {
+    return ToJson(report, olds, CompareAll(report, olds));
+}
+inline std::string ToCsv(const Report &report, const std::vector<OldRun> &olds) {
+    return ToCsv(report, olds, CompareAll(report, olds));
+}
+inline std::string ToTable(const Report &report, const std::vector<OldRun> &olds,
+                           double failSlower = 0) {
+    return ToTable(report, olds, CompareAll(report, olds), failSlower);
+}
+inline std::string ToSvg(const Report &report, const std::vector<OldRun> &olds) {
+    return ToSvg(report, olds, CompareAll(report, olds));
+}
+
 // Reads a run that ToJson wrote, field by field as the text goes (no document is
 // built); false with a message naming the field that is out of its range.
 bool ReadSavedRun(const std::string &json, OldRun &run, std::string &error);

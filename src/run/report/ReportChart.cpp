@@ -86,7 +86,7 @@ const char *ColourOf(Comparison::Kind verdict) {
 
 } // namespace
 
-std::string ToSvg(const Report &report, const std::vector<OldRun> &olds) {
+std::string ToSvg(const Report &report, const std::vector<OldRun> &olds, const Compared &compared) {
     const Setting &s = report.Set;
     std::vector<Row> rows;
     for (const TestRun &test : report.Tests) {
@@ -102,8 +102,8 @@ std::string ToSvg(const Report &report, const std::vector<OldRun> &olds) {
                  Format("score %.0f, %zu samples", std::floor(test.Median), test.Samples.size()),
                  "#3366cc"});
         }
-        for (size_t k = 0; k < olds.size(); k++) {
-            for (const ComparisonRow &row : Comparisons(report, olds[k])) {
+        for (size_t k = 0; k < compared.size(); k++) {
+            for (const ComparisonRow &row : compared[k]) {
                 const Comparison &c = row.Result;
                 if (row.Now.Index == test.Index) {
                     rows.push_back({olds.size() > 1

@@ -74,7 +74,7 @@ struct Table {
 };
 } // namespace
 
-std::string ToCsv(const Report &report, const std::vector<OldRun> &olds) {
+std::string ToCsv(const Report &report, const std::vector<OldRun> &, const Compared &compared) {
     Table table;
     table.Add(SAMPLE_FIELDS);
     table.Add(RAW_FIELDS);
@@ -98,8 +98,8 @@ std::string ToCsv(const Report &report, const std::vector<OldRun> &olds) {
         }
         table.Row("summary", &test, "", SUMMARY_FIELDS, test);
     }
-    for (const OldRun &old : olds) {
-        for (const ComparisonRow &row : Comparisons(report, old)) {
+    for (const std::vector<ComparisonRow> &rows : compared) {
+        for (const ComparisonRow &row : rows) {
             table.Row("comparison", &row.Now, "", COMPARISON_FIELDS, row);
         }
     }

@@ -19,6 +19,8 @@ const std::vector<Field<Setting>> SETTING_FIELDS = {
     {"utc", AS_IS, [](const Setting &s) { return Text(s.Utc); }},
     {"windows", AS_IS, [](const Setting &s) { return Text(s.Windows); }},
     {"wine", AS_IS, [](const Setting &s) { return Text(s.Wine); }},
+    {"architecture", AS_IS, [](const Setting &s) { return Text(s.Architecture); }},
+    {"run_ids", AS_IS, [](const Setting &s) { return Json(s.RunIds); }},
     {"target", AS_IS, [](const Setting &s) { return Text(s.Target); }},
     {"width", AS_IS, [](const Setting &s) { return Json(s.Width); }},
     {"height", AS_IS, [](const Setting &s) { return Json(s.Height); }},
@@ -45,6 +47,7 @@ const std::vector<Field<Sample>> SAMPLE_FIELDS = {
     {"qpc_ms", 3, [](const Sample &x) { return Json(x.QpcMs); }},
     {"per_second", AS_IS, [](const Sample &x) { return Json(x.PerSecond); }},
     {"rate", 1, [](const Sample &x) { return Json(x.Rate); }},
+    {"cpu_ms", 3, [](const Sample &x) { return Json(x.CpuMs); }},
     {"run", AS_IS, [](const Sample &x) { return Json(x.Run); }},
 };
 

@@ -2,7 +2,7 @@
 // comparison with an old run. It reads back as a run to compare with.
 #include "ReportFields.h"
 
-std::string ToJson(const Report &report, const std::vector<OldRun> &olds) {
+std::string ToJson(const Report &report, const std::vector<OldRun> &, const Compared &compared) {
     Json document = SettingRecord(report.Set);
     Json &tests = document["tests"] = Json::array();
     for (const TestRun &test : report.Tests) {
@@ -21,8 +21,8 @@ std::string ToJson(const Report &report, const std::vector<OldRun> &olds) {
     document["total"] = report.Total;
     document["geometric_mean"] = Rounded(report.GeometricMean, 1);
     Json &comparisons = document["comparisons"] = Json::array();
-    for (const OldRun &old : olds) {
-        for (const ComparisonRow &row : Comparisons(report, old)) {
+    for (const std::vector<ComparisonRow> &rows : compared) {
+        for (const ComparisonRow &row : rows) {
             Json entry = {{"index", row.Now.Index}, {"name", row.Now.Name}};
             entry.update(Record(COMPARISON_FIELDS, row));
             comparisons.push_back(entry);

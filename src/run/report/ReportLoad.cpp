@@ -1,5 +1,6 @@
 // Reading a saved run whole, for an offline comparison: the document is built,
 // unlike a compare file's reading, since every sample's fields go on to the outputs.
+#include "Groups.h"
 #include "ReportFields.h"
 
 #include <algorithm>
@@ -53,6 +54,7 @@ void ReadSetting(const Json &document, Setting &s) {
                                     {"utc", &s.Utc},
                                     {"windows", &s.Windows},
                                     {"wine", &s.Wine},
+                                    {"architecture", &s.Architecture},
                                     {"target", &s.Target}}) {
         *into = known(key) ? Text(document, key) : *into;
     }
@@ -77,6 +79,11 @@ void ReadSetting(const Json &document, Setting &s) {
     }
     s.Shuffle = known("shuffle") ? std::int64_t{Number<std::uint32_t>(document, "shuffle")} : -1;
     s.Raw = known("raw") && document.at("raw") == true;
+    s.RunIds.clear();
+    for (const Json &id : known("run_ids") ? document.at("run_ids") : Json::array()) {
+        s.RunIds.push_back(id.is_string() ? id.get<std::string>()
+                                          : throw Bad{"\"run_ids\" holds other than text"});
+    }
     // The machine's facts: whatever else the setting holds as text or a count.
     for (const auto &item : document.items()) {
         const std::string key = item.key();
@@ -96,12 +103,16 @@ TestRun ReadTest(const Json &entry) {
         test.Samples.push_back({Number<std::int64_t>(x, "count"),
                                 Number<std::uint32_t>(x, "tick_ms"), Number<double>(x, "qpc_ms"),
                                 Number<int>(x, "per_second"), Number<double>(x, "rate")});
+        test.Samples.back().CpuMs = x.contains("cpu_ms") ? Number<double>(x, "cpu_ms") : 0;
         test.Samples.back().Run = x.contains("run") ? Number<int>(x, "run") : 1;
     }
     for (const Json &x : entry.contains("raw_samples") ? At(entry, "raw_samples") : Json::array()) {
         test.Raw.push_back({Number<std::int64_t>(x, "calls"), Number<double>(x, "qpc_ms"),
                             Number<double>(x, "rate"), Number<int>(x, "replays_sample"),
                             Number<double>(x, "draws_per_call")});
+        if (test.Raw.back().Of < 1 || test.Raw.back().Of > static_cast<int>(test.Samples.size())) {
+            throw Bad{"\"replays_sample\" names no sample of its test"};
+        }
     }
     return test;
 }
@@ -114,11 +125,16 @@ bool LoadRun(const std::string &json, Report &run, std::string &error) {
         return false;
     }
     run = Report{};
+    run.Set.Version.clear();
     try {
         const Json document = Json::parse(json);
         ReadSetting(document, run.Set);
         for (const Json &entry : At(document, "tests")) {
             run.Tests.push_back(ReadTest(entry));
+        }
+        if (!run.Set.RunIds.empty() && run.Set.RunIds.size() != RunNumbers(run).size()) {
+            throw Bad{"\"run_ids\" names " + std::to_string(run.Set.RunIds.size()) +
+                      " runs, its samples " + std::to_string(RunNumbers(run).size())};
         }
     } catch (const Bad &bad) {
         error = bad.What;

@@ -2,7 +2,9 @@
 // SAX interface: only the fields a comparison needs are kept (8 bytes a sample), so a
 // file of any size up to the cap is read in memory bounded by it. Each number is
 // checked against its field's range before it is stored.
+#include "Groups.h"
 #include "ReportFields.h"
+#include "TestNames.h"
 
 #include <cmath>
 #include <cstdio>
@@ -17,6 +19,7 @@ struct Range {
     const char *Path;
     double Least, Most;
     bool Whole, MayBeNull;
+    bool MostIncluded = false; // a measurement's greatest value is allowed too
 };
 constexpr double INT_MOST = std::numeric_limits<int>::max();
 constexpr double UINT32_MOST = std::numeric_limits<std::uint32_t>::max();
@@ -30,7 +33,7 @@ const Range RANGES[] = {
     {"window_ms", 0, UINT32_MOST, true, true},
     {"warmup_ms", 0, UINT32_MOST, true, true},
     // What --confidence takes: the table's footer searches for the samples it needs.
-    {"confidence", 0.5, 0.999, false, true},
+    {"confidence", 0.5, 0.999, false, true, true},
     {"tests[].index", 1, LAST_TEST, true, false},
     {"tests[].median", 0, RATE_MOST, false, false},
     {"tests[].samples[].rate", 1e-6, RATE_MOST, false, false},
@@ -76,12 +79,14 @@ struct Reader : nlohmann::json_sax<Json> {
                 continue;
             }
             const bool within = range.Whole ? value <= range.Most && value == std::floor(value)
-                                            : value < range.Most;
+                                : range.MostIncluded ? value <= range.Most
+                                                     : value < range.Most;
             if (!(value >= range.Least && within)) {
                 char text[200];
                 std::snprintf(text, sizeof text, "\"%s\" must be %s from %.15g to %s%.15g, not %s",
                               path.c_str(), range.Whole ? "a whole number" : "a number",
-                              range.Least, range.Whole ? "" : "below ", range.Most,
+                              range.Least, range.Whole || range.MostIncluded ? "" : "below ",
+                              range.Most,
                               std::isnan(value) ? "anything else" : Json(value).dump().c_str());
                 return Refuse(text);
             }
@@ -147,10 +152,18 @@ struct Reader : nlohmann::json_sax<Json> {
         const std::string path = Path();
         if (path == "program") {
             IsQuenzelRun = value == "QuenzelRun";
+        } else if (path == "version") {
+            Run.Set.Version = value;
         } else if (path == "flavour") {
             Run.Set.Flavour = value;
         } else if (path == "target") {
             Run.Set.Target = value;
+        } else if (path == "wine") {
+            Run.Set.Wine = value;
+        } else if (path == "architecture") {
+            Run.Set.Architecture = value;
+        } else if (path == "run_ids[]") {
+            Run.Set.RunIds.push_back(value);
         } else if (path == "tests[].name") {
             Run.Tests.back().Name = value;
         }
@@ -191,6 +204,13 @@ struct Reader : nlohmann::json_sax<Json> {
         if (Open.back().first == "tests[]" && !(HasIndex && HasMedian)) {
             return Refuse("a test without an \"index\" or a \"median\"");
         }
+        // A name is checked against the table: a comparison matches tests by index.
+        if (Open.back().first == "tests[]" && !Run.Tests.back().Name.empty() &&
+            Run.Tests.back().Name != TEST_NAMES[Run.Tests.back().Index]) {
+            const OldTest &test = Run.Tests.back();
+            return Refuse("test " + std::to_string(test.Index) + " is named \"" + test.Name +
+                          "\", where the table has \"" + TEST_NAMES[test.Index] + "\"");
+        }
         if (Open.back().first == "tests[].samples[]" && Rate > 0) {
             // A single run's samples keep no run numbers: 8 bytes a sample.
             OldTest &test = Run.Tests.back();
@@ -219,6 +239,7 @@ struct Reader : nlohmann::json_sax<Json> {
 
 bool ReadSavedRun(const std::string &json, OldRun &run, std::string &error) {
     run.Set = Setting{};
+    run.Set.Version.clear();
     run.Tests.clear();
     error.clear();
     Reader reader(run, error);
@@ -227,6 +248,12 @@ bool ReadSavedRun(const std::string &json, OldRun &run, std::string &error) {
     }
     if (!reader.IsQuenzelRun || run.Tests.empty()) {
         error = "not a run with a \"tests\" list";
+        return false;
+    }
+    if (const size_t runs = RunNumbers(run).size();
+        !run.Set.RunIds.empty() && run.Set.RunIds.size() != runs) {
+        error = "\"run_ids\" names " + std::to_string(run.Set.RunIds.size()) +
+                " runs, its samples " + std::to_string(runs);
         return false;
     }
     return true;

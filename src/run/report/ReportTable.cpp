@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <sstream>
 
 // The fewest samples that give the median an interval at that confidence.
@@ -45,6 +46,24 @@ static std::string Wrap(const std::string &text) {
     return out + "\n";
 }
 
+// A line for each run of a group whose median rate lies far from the other runs',
+// naming the tests where it does: kept in every figure, but a reader should know.
+template <class Test>
+static std::string FarLines(const std::string &whose, const std::vector<Test> &tests) {
+    std::map<size_t, std::string> far;
+    for (const Test &test : tests) {
+        for (const size_t run : FarRuns(RunMedians(test))) {
+            far[run] += (far[run].empty() ? "" : ", ") + test.Name;
+        }
+    }
+    std::string out;
+    for (const auto &[run, names] : far) {
+        out += Wrap(Format("%srun %zu lies far from the other runs in ", whose.c_str(), run + 1) +
+                    names + " (a busy machine?); it is kept");
+    }
+    return out;
+}
+
 // A comparison's cell: the ratio, its interval, verdict and p-value, or why there is
 // no verdict.
 static std::string Cell(const ComparisonRow &row) {
@@ -59,10 +78,16 @@ static std::string Cell(const ComparisonRow &row) {
 // The block of one old run: per test the ratio and its verdict, the gate's mark beside
 // the names it fails, then the run's geometric mean and counts, and what makes its
 // figures unlike.
-static std::string CompareBlock(const Report &report, const OldRun &old, size_t k,
+static std::string CompareBlock(const Report &report, const OldRun &old,
+                                const std::vector<ComparisonRow> &rows, size_t k,
                                 const std::vector<std::string> &failed) {
     std::string out = Wrap(Format("vs old %zu: ", k + 1) + old.Name);
-    const std::vector<ComparisonRow> rows = Comparisons(report, old);
+    // What makes the two sides' figures unlike, another build's version or
+    // architecture among it, is said before the figures.
+    if (const std::string differences = SettingDifferences(report.Set, old.Set);
+        !differences.empty()) {
+        out += Wrap("warning: the runs differ in " + differences);
+    }
     for (const TestRun &test : report.Tests) {
         std::string cell = "   n/a";
         for (const ComparisonRow &row : rows) {
@@ -82,11 +107,7 @@ static std::string CompareBlock(const Report &report, const OldRun &old, size_t 
                        "difference %d, no verdict %d",
                        mean, counts[Comparison::Faster], counts[Comparison::Slower],
                        counts[Comparison::NoDifference], counts[Comparison::TooFew]));
-    const std::string differences = SettingDifferences(report.Set, old.Set);
-    if (!differences.empty()) {
-        out += Wrap("warning: the runs differ in " + differences);
-    }
-    return out;
+    return out + FarLines(Format("old %zu's ", k + 1), old.Tests);
 }
 
 // The ceiling's block (--raw): per test the raw rate, the efficiency with its interval,
@@ -115,7 +136,8 @@ static std::string CeilingBlock(const Report &report) {
                 "scored and raw samples ran under different load; compare their spreads.)");
 }
 
-std::string ToTable(const Report &report, const std::vector<OldRun> &olds, double failSlower) {
+std::string ToTable(const Report &report, const std::vector<OldRun> &olds, const Compared &compared,
+                    double failSlower) {
     const Setting &s = report.Set;
     std::uint32_t shortest = 0, longest = 0;
     for (const TestRun &test : report.Tests) {
@@ -154,6 +176,7 @@ std::string ToTable(const Report &report, const std::vector<OldRun> &olds, doubl
     }
     out += "TOTAL: " + std::to_string(report.Total) + "\n";
     out += Format("geometric mean of the scores: %.0f\n", report.GeometricMean);
+    out += FarLines("", report.Tests);
     if (s.Precision > 0) {
         // "all 7 tests reached ±2 %", or who reached it and, for each of the others,
         // how far it got in the time given.
@@ -200,11 +223,12 @@ std::string ToTable(const Report &report, const std::vector<OldRun> &olds, doubl
         out += CeilingBlock(report);
     }
     const std::vector<std::string> failed =
-        olds.empty() ? std::vector<std::string>{} : SlowerBeyond(report, olds[0], failSlower);
+        olds.empty() ? std::vector<std::string>{} : SlowerBeyond(compared[0], failSlower);
     bool withinRun = false;
     for (size_t k = 0; k < olds.size(); k++) {
-        out += CompareBlock(report, olds[k], k, k == 0 ? failed : std::vector<std::string>{});
-        for (const ComparisonRow &row : Comparisons(report, olds[k])) {
+        out += CompareBlock(report, olds[k], compared[k], k,
+                            k == 0 ? failed : std::vector<std::string>{});
+        for (const ComparisonRow &row : compared[k]) {
             withinRun =
                 withinRun || (!row.Result.ByRuns && row.Result.Verdict != Comparison::TooFew);
         }
