@@ -7,6 +7,7 @@ real keys and clicks, checked on screenshots, files and exit codes.
     e2e.py imports CPACK CONFIG VERSION BITS  the zip: its files; its programs' imports
                                          (the system's DLLs only), versions and manifests
 """
+import glob
 import json
 import os
 import re
@@ -508,11 +509,43 @@ def check_release(cpack, config, version, bits):
             texts = ["QuenzelRun-example.ini", "README.txt", "START.txt"]
             check(names == sorted([p + ".exe" for p in PROGRAMS] + texts), f"it holds {names}")
             archive.extractall(folder)
+        # Its reader has Windows and the zip: nothing of the machines it is built on.
+        with open(os.path.join(folder, "README.txt"), newline="") as f:
+            readme = f.read()
+        elsewhere = re.findall(r"Debian|Wine|Linux|run\.sh|scripts/|apt-get|@\w+@", readme)
+        check(not elsewhere and "\r\n" in readme, f"README.txt names {elsewhere}")
         for program, flavour in PROGRAMS.items():
             check_program(os.path.join(folder, program + ".exe"), flavour, version)
 
 
+def check_alternate():
+    """scripts/alternate compares the runs of its own call alone, with the program as
+    named, the wrapper's --handheld included; here with a stand-in that saves its
+    arguments where --json says, or prints them."""
+    folder = tempfile.mkdtemp(prefix="alternate-")
+    fake = os.path.join(folder, "fake")
+    with open(fake, "w") as f:
+        f.write('#!/bin/sh\nfor a; do last=$a; done\n'
+                'case " $* " in *" --json "*) echo "$*" > "$last" ;; *) echo "$*" ;; esac\n')
+    os.chmod(fake, 0o755)
+    for count in ("3", "2"):
+        run = subprocess.run([os.path.join(ROOT, "scripts", "alternate"), count, folder, "--", fake,
+                              "--handheld", "--x", "--", fake, "--handheld", "--x"],
+                             capture_output=True, text=True, timeout=60)
+        check(run.returncode == 0, f"exit code {run.returncode}: {run.stderr}")
+    words = run.stdout.split()
+    found = [len(glob.glob(words[words.index(option) + 1])) for option in ("--from", "--compare")]
+    check(words[0] == "--handheld" and found == [2, 2], f"compared {words}: {found}")
+
+
 def main(argv):
+    if len(argv) == 2 and argv[1] == "alternate":
+        try:
+            check_alternate()
+        except Failure as failure:
+            print(f"FAILED: {failure}")
+            return 1
+        return 0
     if len(argv) == 3 and argv[1] == "setup":
         display, wine = winerun.open_session(WIDTH, HEIGHT)
         with open(argv[2], "w") as f:
