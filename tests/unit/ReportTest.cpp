@@ -559,6 +559,12 @@ TEST(Groups, SavedGroupsReadBackWhole) {
     o.Wait = false;
     o.Concurrent = true;
     EXPECT_EQ(RunArguments(o).back(), "--concurrent") << "a run beside another, each of them";
+    // Twice the measuring and a minute: 2 x (2 tests x (10 s + 1 x 20 s raw) + 600 s).
+    EXPECT_EQ(RunLimitMs(o), 2 * (2 * 30000 + 600000) + 60000u);
+    o.Repeat = 1000;
+    o.WarmupMs = 600000;
+    o.WindowMs = 4294967295u;
+    EXPECT_EQ(RunLimitMs(o), 4294967294u) << "never the wait for ever";
 }
 
 // Runs a side with identities: Pixel alone, run i's rates m + i and m + i -+ 50, the

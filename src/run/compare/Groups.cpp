@@ -265,3 +265,12 @@ std::vector<std::string> RunArguments(const Options &o) {
     }
     return out;
 }
+
+std::uint32_t RunLimitMs(const Options &o) {
+    const double window = static_cast<double>(o.WindowMs) * (o.Raw ? 2 : 1);
+    const double measuring =
+        static_cast<double>(o.Tests.size()) * (o.WarmupMs + o.Repeat * window) +
+        (o.Precision > 0 ? o.MaxSeconds * 1000.0 : 0);
+    // Below the wait for ever that 0xFFFFFFFF means.
+    return static_cast<std::uint32_t>(std::min(2 * measuring + 60000, 4294967294.0));
+}

@@ -6,6 +6,7 @@
 #include "Options.h"
 #include "Report.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -54,3 +55,8 @@ std::string OtherFileName(const std::string &json);
 // The options each run of a group is made with, every one spelt out, so that a
 // config file or another build's defaults cannot make the runs differ.
 std::vector<std::string> RunArguments(const Options &options);
+
+// How long one run of these options may take before it is ended, milliseconds: twice
+// its measuring, and a minute for the rest (a Wine prefix starting, the clocks
+// measured, its file written).
+std::uint32_t RunLimitMs(const Options &options);

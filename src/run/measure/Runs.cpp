@@ -5,13 +5,11 @@
 #include "Outputs.h"
 #include "Process.h"
 
-#include <algorithm>
 #include <cstdio>
 
 // The exit code of a run stopped from outside (Ctrl+C, a closed console or window).
 constexpr DWORD STOPPED = 130;
-// How long OTHER may take to say what it is; what a run may take beyond twice its
-// measuring (a Wine prefix starting, the clocks measured, its file written).
+// How long OTHER may take to say what it is.
 constexpr DWORD ANSWER_MS = 60000;
 
 // One argument as CommandLineToArgvW reads it back: quoted, each quote and the
@@ -119,14 +117,6 @@ bool CheckOther(const Options &options, std::string &error) {
                                                   : "";
     error = "--alternate '" + options.Alternate + "': " + cause;
     return cause.empty();
-}
-
-std::uint32_t RunLimitMs(const Options &o) {
-    const double window = static_cast<double>(o.WindowMs) * (o.Raw ? 2 : 1);
-    const double measuring =
-        static_cast<double>(o.Tests.size()) * (o.WarmupMs + o.Repeat * window) +
-        (o.Precision > 0 ? o.MaxSeconds * 1000.0 : 0);
-    return static_cast<std::uint32_t>(std::min(2 * measuring + ANSWER_MS, double{INFINITE - 1}));
 }
 
 int MakeRuns(const Options &options, Report &mine, Report &other, std::string &error) {

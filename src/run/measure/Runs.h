@@ -6,16 +6,11 @@
 #include "Options.h"
 #include "Report.h"
 
-#include <cstdint>
 #include <string>
 
 // Before measuring: OTHER starts, says it is a QuenzelRun of this flavour, and takes
 // the runs' options; false with the cause.
 bool CheckOther(const Options &options, std::string &error);
-
-// How long one run of these options may take before it is ended: twice its measuring
-// and a minute.
-std::uint32_t RunLimitMs(const Options &options);
 
 // Makes options.Runs runs, this build's and (alternately, from the second) OTHER's,
 // each written by the run to a temporary file and read back into its group; the first

@@ -2,19 +2,40 @@
 // comparison with an old run. It reads back as a run to compare with.
 #include "ReportFields.h"
 
+namespace {
+
+// Where a test's lists stand in the document as printed: inside its entry, six
+// spaces in. Nothing else starts a line so: text in JSON holds no line break.
+const std::string SAMPLES = "\n      \"samples\": []", RAW = "\n      \"raw_samples\": []";
+
+// A test's list as the document would print it there, one record at a time, so that a
+// long run never stands whole in a document.
+template <class T>
+void AddList(std::string &out, const std::string &key, const std::vector<Field<T>> &fields,
+             const std::vector<T> &items) {
+    out += "\n      \"" + key + "\": [";
+    for (size_t i = 0; i < items.size(); i++) {
+        const std::string record =
+            Record(fields, items[i]).dump(2, ' ', false, Json::error_handler_t::replace);
+        out += i == 0 ? "\n        " : ",\n        ";
+        size_t start = 0;
+        for (size_t end; (end = record.find('\n', start)) != std::string::npos; start = end + 1) {
+            out.append(record, start, end - start) += "\n        ";
+        }
+        out.append(record, start);
+    }
+    out += items.empty() ? "]" : "\n      ]";
+}
+
+} // namespace
+
 std::string ToJson(const Report &report, const std::vector<OldRun> &, const Compared &compared) {
     Json document = SettingRecord(report.Set);
     Json &tests = document["tests"] = Json::array();
     for (const TestRun &test : report.Tests) {
         Json entry = {{"index", test.Index}, {"name", test.Name}};
-        Json &samples = entry["samples"] = Json::array();
-        for (const Sample &sample : test.Samples) {
-            samples.push_back(Record(SAMPLE_FIELDS, sample));
-        }
-        Json &raw = entry["raw_samples"] = Json::array();
-        for (const RawSample &sample : test.Raw) {
-            raw.push_back(Record(RAW_FIELDS, sample));
-        }
+        entry["samples"] = Json::array();
+        entry["raw_samples"] = Json::array();
         entry.update(Record(SUMMARY_FIELDS, test));
         tests.push_back(entry);
     }
@@ -28,5 +49,17 @@ std::string ToJson(const Report &report, const std::vector<OldRun> &, const Comp
             comparisons.push_back(entry);
         }
     }
-    return Dump(document, 2);
+    // Each test's empty lists, in order, give way to its samples.
+    const std::string frame = Dump(document, 2);
+    std::string out;
+    size_t from = 0;
+    for (const TestRun &test : report.Tests) {
+        const size_t samples = frame.find(SAMPLES, from), raw = frame.find(RAW, samples);
+        out.append(frame, from, samples - from);
+        AddList(out, "samples", SAMPLE_FIELDS, test.Samples);
+        out += ",";
+        AddList(out, "raw_samples", RAW_FIELDS, test.Raw);
+        from = raw + RAW.size();
+    }
+    return out.append(frame, from);
 }

@@ -97,20 +97,33 @@ void ReadSetting(const Json &document, Setting &s) {
     }
 }
 
-TestRun ReadTest(const Json &entry) {
-    TestRun test{.Index = Number<int>(entry, "index"), .Name = Text(entry, "name")};
-    for (const Json &x : At(entry, "samples")) {
-        test.Samples.push_back({Number<std::int64_t>(x, "count"),
-                                Number<std::uint32_t>(x, "tick_ms"), Number<double>(x, "qpc_ms"),
-                                Number<int>(x, "per_second"), Number<double>(x, "rate")});
-        test.Samples.back().CpuMs = x.contains("cpu_ms") ? Number<double>(x, "cpu_ms") : 0;
-        test.Samples.back().Run = x.contains("run") ? Number<int>(x, "run") : 1;
+Sample SampleOf(const Json &x) {
+    Sample sample{Number<std::int64_t>(x, "count"), Number<std::uint32_t>(x, "tick_ms"),
+                  Number<double>(x, "qpc_ms"), Number<int>(x, "per_second"),
+                  Number<double>(x, "rate")};
+    sample.CpuMs = x.contains("cpu_ms") ? Number<double>(x, "cpu_ms") : 0;
+    sample.Run = x.contains("run") ? Number<int>(x, "run") : 1;
+    return sample;
+}
+
+RawSample RawOf(const Json &x) {
+    return {Number<std::int64_t>(x, "calls"), Number<double>(x, "qpc_ms"),
+            Number<double>(x, "rate"), Number<int>(x, "replays_sample"),
+            Number<double>(x, "draws_per_call")};
+}
+
+// A test's entry, its samples and raw samples already read (and left out of it).
+TestRun ReadTest(const Json &entry, TestRun &&read) {
+    TestRun test = std::move(read);
+    test.Index = Number<int>(entry, "index");
+    test.Name = Text(entry, "name");
+    // Whatever is left in the lists is not a sample.
+    if (!At(entry, "samples").empty() ||
+        !(entry.contains("raw_samples") ? At(entry, "raw_samples") : Json::array()).empty()) {
+        throw Bad{"\"samples\" holds other than samples"};
     }
-    for (const Json &x : entry.contains("raw_samples") ? At(entry, "raw_samples") : Json::array()) {
-        test.Raw.push_back({Number<std::int64_t>(x, "calls"), Number<double>(x, "qpc_ms"),
-                            Number<double>(x, "rate"), Number<int>(x, "replays_sample"),
-                            Number<double>(x, "draws_per_call")});
-        if (test.Raw.back().Of < 1 || test.Raw.back().Of > static_cast<int>(test.Samples.size())) {
+    for (const RawSample &raw : test.Raw) {
+        if (raw.Of < 1 || raw.Of > static_cast<int>(test.Samples.size())) {
             throw Bad{"\"replays_sample\" names no sample of its test"};
         }
     }
@@ -127,10 +140,36 @@ bool LoadRun(const std::string &json, Report &run, std::string &error) {
     run = Report{};
     run.Set.Version.clear();
     try {
-        const Json document = Json::parse(json);
+        // Each sample is taken as the text goes and left out of the document, and so is
+        // each test once read: a long run costs its samples, never a document of them.
+        std::string top, list; // the keys of the setting and of the test being read
+        TestRun test;
+        const auto take = [&](int depth, Json::parse_event_t event, Json &parsed) {
+            using Event = Json::parse_event_t;
+            if (event == Event::key && (depth == 1 || (depth == 3 && top == "tests"))) {
+                (depth == 1 ? top : list) = parsed.get<std::string>();
+            }
+            if (top != "tests" || (depth != 2 && depth != 4)) {
+                return true;
+            }
+            if (event == Event::object_start && depth == 2) {
+                test = TestRun{};
+            } else if (event == Event::object_end && depth == 4 && list == "samples") {
+                test.Samples.push_back(SampleOf(parsed));
+                return false;
+            } else if (event == Event::object_end && depth == 4 && list == "raw_samples") {
+                test.Raw.push_back(RawOf(parsed));
+                return false;
+            } else if (event == Event::object_end && depth == 2) {
+                run.Tests.push_back(ReadTest(parsed, std::move(test)));
+                return false;
+            }
+            return true;
+        };
+        const Json document = Json::parse(json, take);
         ReadSetting(document, run.Set);
-        for (const Json &entry : At(document, "tests")) {
-            run.Tests.push_back(ReadTest(entry));
+        if (!At(document, "tests").empty()) {
+            throw Bad{"\"tests\" holds other than tests"};
         }
         if (!run.Set.RunIds.empty() && run.Set.RunIds.size() != RunNumbers(run).size()) {
             throw Bad{"\"run_ids\" names " + std::to_string(run.Set.RunIds.size()) +
