@@ -77,17 +77,21 @@ class Wine:
         self.width, self.height = width, height
 
     def init(self):
-        """Creates the prefix (once) and sets the desktop size."""
+        """Creates the prefix (once) and sets the desktop size, all settings in one
+        program: a wineserver lingers a moment after its last program and then ends,
+        and a program that meets it ending fails, as one did on a busy machine."""
         if not os.path.exists(os.path.join(self.prefix, "system.reg")):
             self.run([WINE, "wineboot", "-i"])
             self.run([WINESERVER, "-w"])
-        for key, value, data in [
-            (r"HKCU\Software\Wine\Explorer", "Desktop", "Default"),
-            (r"HKCU\Software\Wine\Explorer\Desktops", "Default", f"{self.width}x{self.height}"),
-        ]:
-            self.run([WINE, "reg", "add", key, "/v", value, "/d", data, "/f"])
-        self.run([WINE, "reg", "add", r"HKCU\Software\Wine\WineDbg", "/v", "ShowCrashDialog",
-                  "/t", "REG_DWORD", "/d", "0", "/f"])
+        settings = os.path.join(self.prefix, "quenzel.reg")
+        with open(settings, "w") as f:
+            f.write("Windows Registry Editor Version 5.00\n\n"
+                    "[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\n\"Desktop\"=\"Default\"\n\n"
+                    "[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\n"
+                    f"\"Default\"=\"{self.width}x{self.height}\"\n\n"
+                    "[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\n"
+                    "\"ShowCrashDialog\"=dword:00000000\n")
+        self.run([WINE, "reg", "import", "Z:" + settings.replace("/", "\\")])
         self.run([WINESERVER, "-w"])
         return self
 
