@@ -352,6 +352,9 @@ TEST(RunReport, ChartOfRatiosOrOfSamples) {
     // Against two old runs, slower: the axis reaches 1 / 0.1 (an interval's foot).
     const std::string two = ToSvg(old, {Old(now), Old(now)});
     EXPECT_TRUE(Has(two, ">11.2</text>") && Has(two, ">Pixel vs old 2</text>")) << two;
+    Report named = RatesRun({80, 100, 110}, {});
+    named.Tests[0].Name = "\u0080\u07FF\u0800\U00010000"; // each length's least character
+    EXPECT_TRUE(Has(ToSvg(named, {}), ">\u0080\u07FF\u0800\U00010000</text>"));
     const std::string alone = ToSvg(RatesRun({80, 100, 110}, {}), {});
     for (const char *part : {"<circle cx=\"74.5\"", "<circle cx=\"265.0\"", "<circle cx=\"346.4\"",
                              ">+26.4%</text>", ">-20.9%</text>", ">score 10, 3 samples</text>"}) {
@@ -642,6 +645,8 @@ TEST(SavedRun, WhatIsWrittenReadsBack) {
     Summarise(back);
     EXPECT_EQ(ToJson(back, {}), ToJson(run, {}));
     EXPECT_GT(Json::parse(ToBenchmarkJson(back))["benchmarks"][1]["cpu_time"], 0);
+    ASSERT_TRUE(LoadRun(Fixture(), back, error)) << error;
+    EXPECT_EQ(back.Tests[0].Samples[0].CpuMs, 0) << "a file from before: not known, so none";
     const Json saved = Json::parse(ToJson(run, {}));
     const std::pair<std::function<void(Json &)>, std::string> bad[] = {
         {[](Json &j) { j["tests"][0]["name"] = "Lime"; },
@@ -649,6 +654,8 @@ TEST(SavedRun, WhatIsWrittenReadsBack) {
         {[](Json &j) { j["run_ids"] = {"x"}; }, "\"run_ids\" names 1 runs, its samples 2"},
         {[](Json &j) { j["tests"][0]["raw_samples"][0]["replays_sample"] = 7; },
          "\"replays_sample\" names no sample"},
+        {[](Json &j) { j["tests"][0]["samples"].push_back(1); },
+         "\"samples\" holds other than samples"},
     };
     for (const auto &[change, message] : bad) {
         Json broken = saved;

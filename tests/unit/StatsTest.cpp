@@ -137,6 +137,15 @@ TEST(Stats, SelectionMatchesAllDifferencesSorted) {
             EXPECT_TRUE(m != 60 || n != 1 || c.Low == std::exp(differences[2])) << c.Low;
         }
     }
+    // The median's interval, in whatever order the values come: the k-th from each end.
+    std::vector<double> x(25);
+    std::iota(x.begin(), x.end(), 1);
+    for (int order = 0; order < 20; order++) {
+        std::shuffle(x.begin(), x.end(), random);
+        double low, high;
+        ASSERT_TRUE(MedianInterval(x, 0.95, low, high));
+        EXPECT_EQ(low + high, 26) << low << " " << high;
+    }
 }
 
 } // namespace
