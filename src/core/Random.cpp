@@ -22,6 +22,10 @@ RandomState RandomSaved() {
     return Generator;
 }
 
+RandomState RandomStateFrom(DWORD seed) {
+    return std::mt19937(seed);
+}
+
 void RandomRestore(const RandomState &state) {
     Generator = state;
 }
@@ -43,6 +47,10 @@ void RandomReset() {
 
 RandomState RandomSaved() {
     return Seed;
+}
+
+RandomState RandomStateFrom(DWORD seed) {
+    return seed;
 }
 
 void RandomRestore(const RandomState &state) {

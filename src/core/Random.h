@@ -22,6 +22,8 @@ using RandomState = std::mt19937;
 using RandomState = DWORD;
 #endif
 RandomState RandomSaved();
+// The state the generator has when started from seed (RandomReset's is seed 0).
+RandomState RandomStateFrom(DWORD seed);
 void RandomRestore(const RandomState &state);
 
 // Where a drawing procedure takes its random values from. LiveDraw is the

@@ -1,4 +1,4 @@
-#include "Options.h"
+#include "OptionValues.h"
 
 #include <gtest/gtest.h>
 
@@ -68,6 +68,47 @@ TEST(RunOptions, ValuesInBothFormsAndTestsInTableOrder) {
               Nums(1, 6, 600000, 0.999, 0.5, 1, 1, 10, 0.01, 640, 480, 1));
 }
 
+// The wide suite: patterns in any case and in any option order, its own defaults, a
+// depth off screen; its list counts what each flavour offers.
+TEST(RunOptions, TheWideSuiteByPatternsAndDepths) {
+    Options o;
+    std::string error;
+    ASSERT_TRUE(
+        Parse(Words("--tests *.500,setpixel --suite wide --offscreen 800x600x16"), o, error))
+        << error;
+    EXPECT_EQ(Nums(o.Wide, o.Tests.size(), o.Tests[0], o.OffscreenDepth, o.WindowMs, o.Repeat,
+                   o.WarmupMs),
+              Nums(1, 43, 1, 16, 200, 3, 200));
+    EXPECT_EQ(TestName(true, o.Tests[1]), "Line.500");
+    ASSERT_TRUE(Parse(Words("--suite wide --tests BitBlt.SRC*.1? --window-ms 50 --offscreen 9x9"),
+                      o, error));
+    std::string names;
+    for (const int test : o.Tests) {
+        names += TestName(true, test) + " ";
+    }
+    EXPECT_EQ(names, "BitBlt.SRCCOPY.10 BitBlt.SRCAND.10 BitBlt.SRCPAINT.10 BitBlt.SRCINVERT.10 ");
+    EXPECT_EQ(Nums(o.WindowMs, o.Repeat, o.OffscreenDepth), Nums(50, 3, 32));
+    for (const auto &[pattern, name, match] :
+         std::vector<std::tuple<std::string, std::string, bool>>{{"a*b*c", "aXbYc", true},
+                                                                 {"a*b*c", "aXbYcd", false},
+                                                                 {"*", "", true},
+                                                                 {"?", "", false},
+                                                                 {"*c", "abcbc", true},
+                                                                 {"a?c", "AbC", true},
+                                                                 {"", "a", false}}) {
+        EXPECT_EQ(Matches(pattern, name), match) << pattern << " " << name;
+    }
+    const std::string desktop = ListText(true, false), handheld = ListText(true, true);
+    EXPECT_EQ(desktop.substr(0, desktop.find('\n')), "The wide suite (149 tests):");
+    EXPECT_EQ(handheld.substr(0, handheld.find('\n')), "The wide suite (105 tests):");
+    for (const char *family : {"\npoints (3):\n", "\nlines (21):\n", "\nregions (13):\n"}) {
+        EXPECT_NE(desktop.find(family), std::string::npos) << family;
+    }
+    EXPECT_EQ(handheld.find("SetPixelV"), std::string::npos);
+    EXPECT_NE(ListText(false, false).find("\n  TextOut     1 to 8 random characters"),
+              std::string::npos);
+}
+
 // More than one sample per test warms each test up for a window first, unless told.
 TEST(RunOptions, WarmupFollowsTheNumberOfSamples) {
     const std::pair<std::string, unsigned> cases[] = {
@@ -99,8 +140,16 @@ TEST(RunOptions, BadInputIsNamed) {
         {{"--compare", testing::TempDir()}, "--compare: '" + testing::TempDir() + "' is a folder"},
         {{"--wait", "--concurrent"}, "--wait: not with --concurrent"},
         {{"--tests", "Pixel,Circle"},
-         "--tests: unknown test 'Circle'; the tests are Pixel, Line, Rectangle, RoundRect, "
+         "--tests: no test matches 'Circle'; the tests are Pixel, Line, Rectangle, RoundRect, "
          "Ellipse, BitBlt, TextOut, or their indices 1 to 7"},
+        {{"--tests", "Line.*"}, "no test matches 'Line.*'"},
+        {{"--suite", "wide", "--tests", "Line.*,Circle*"},
+         "no test matches 'Circle*'; --suite wide --list shows the tests, or their indices 1 to "
+         "149"},
+        {{"--suite", "wide", "--tests", "150"}, "'150'"},
+        {{"--suite", "all"}, "--suite: takes seven or wide, not 'all'"},
+        {{"--suite", "wide", "--raw"}, "--raw: the seven tests only"},
+        {{"--fail-picture"}, "--fail-picture: only with --compare or --alternate"},
         {{"--tests", "8"}, "'8'"},
         {{"--tests", "0"}, "'0'"},
         {{"--tests", "1,,2"}, "''"},
@@ -113,7 +162,12 @@ TEST(RunOptions, BadInputIsNamed) {
         {{"--repeat", "0"}, "--repeat: takes a whole number 1 to 1000, not '0'"},
         {{"--repeat", "1001"}, "'1001'"},
         {{"--repeat", "2.5"}, "'2.5'"},
-        {{"--offscreen", "640"}, "--offscreen: takes WIDTHxHEIGHT, each 1 to 16384, not '640'"},
+        {{"--offscreen", "640"},
+         "--offscreen: takes WIDTHxHEIGHT, each 1 to 16384, and xDEPTH of 1, 8, 16, 24 or 32 bits "
+         "(32 if none), not '640'"},
+        {{"--offscreen", "10x10x4"}, "'10x10x4'"},
+        {{"--offscreen", "10x10x"}, "'10x10x'"},
+        {{"--offscreen", "10x10x8x8"}, "'10x10x8x8'"},
         {{"--offscreen", "0x10"}, "'0x10'"},
         {{"--offscreen", "10x0"}, "'10x0'"},
         {{"--offscreen", "16385x10"}, "'16385x10'"},
@@ -212,9 +266,10 @@ TEST(RunOptions, HelpListsEveryOption) {
         flowing += word + " ";
     }
     std::istringstream shown(
-        "--tests LIST the|(LIST: test names or indices 1 to 7, comma-separated; default all)|"
+        "--tests LIST the|(LIST: names, patterns (* and ?) or indices of the suite's tests, "
+        "comma-separated; default all)|"
         "--window-ms N measure|(N: a whole number 1 to 600000; default 10000)|--repeat K K "
-        "samples|(K: a whole number 1 to 1000; default 1)|--offscreen WxH|--raw also|"
+        "samples|(K: a whole number 1 to 1000; default 1)|--offscreen WxH[xD]|--raw also|"
         "(P: a percentage 0.1 to 50; default none: --repeat samples)|--max-seconds S|"
         "default 600)|--warmup-ms N|--affinity N|(SEED: a whole number 0 to 4294967295; default "
         "none: table order)|--json FILE write|--csv|--benchmark-json|--compare OLD compare|"

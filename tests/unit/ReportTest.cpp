@@ -1,5 +1,6 @@
 #include "Groups.h"
 #include "Report.h"
+#include "WideTable.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -135,7 +136,7 @@ TEST(RunReport, FilesHoldTheSettingSamplesAndSummaries) {
         }
     }
     EXPECT_EQ(keys, "program=QuenzelRun version=" QUENZEL_VERSION
-                    " flavour=desktop utc=2026-12-07T03:43:27Z windows=null wine=null "
+                    " flavour=desktop suite=seven utc=2026-12-07T03:43:27Z windows=null wine=null "
                     "architecture=null run_ids=[] target=window width=0 height=0 depth=0 dpi=0 "
                     "window_ms=10000 repeat=3 "
                     "raw=false tick_step_ms=0.0 draw_ns=null tick_ns=null warmup_ms=0 "
@@ -158,25 +159,26 @@ TEST(RunReport, FilesHoldTheSettingSamplesAndSummaries) {
     EXPECT_EQ(root["comparisons"][0].dump(),
               R"({"index":1,"name":"Pixel","old":"öld.json","ratio":1.0,"low":null,)"
               R"("high":null,"p":null,"verdict":"no verdict: 3 vs 3 samples, needs 5 a side",)"
-              R"("unit":"samples"})");
+              R"("unit":"samples","other_picture":false})");
 
     const std::string csv = ToCsv(report, olds);
     for (const char *line :
          {"record,test,name,sample,key,value,count,tick_ms,qpc_ms,per_second,rate,cpu_ms,run,calls,"
           "replays_sample,draws_per_call,median,min,max,spread,rate_median,raw_median,efficiency,"
-          "efficiency_low,efficiency_high,rule_ns,bound,half_width,runs,between_runs,old,ratio,"
-          "low,high,p,verdict,unit\n",
-          "\nsample,1,Pixel,2,,,800,10001,10001.500,80,800.3,0.000,1,,,,,,,,,,,,,,,,,,,,,,,,\n",
-          "\nraw,1,Pixel,2,,,,,1000.000,,1000.0,,,2000,2,5.000,,,,,,,,,,,,,,,,,,,,,\n",
+          "efficiency_low,efficiency_high,rule_ns,bound,half_width,runs,between_runs,picture,"
+          "picture_varies,old,ratio,low,high,p,verdict,unit,other_picture\n",
+          "\nsample,1,Pixel,2,,,800,10001,10001.500,80,800.3,0.000,1,,,,,,,,,,,,,,,,,,,,,,,,,,,\n",
+          "\nraw,1,Pixel,2,,,,,1000.000,,1000.0,,,2000,2,5.000,,,,,,,,,,,,,,,,,,,,,,,,\n",
           "\nsummary,1,Pixel,,,,,,,,,,,,,,100.0,80,120,0.4000,1000.0,1500.0,0.6929,,,0.00,1.0000,,"
-          "1,,,,,,,,\n",
+          "1,,,false,,,,,,,,\n",
           "\nsample,6,\"Bit\"\"Blt,\t\",1,", "\nsetting,,,,total,55,", "\nsetting,,,,draw_ns,,",
           "\nsetting,,,,tick_step_ms,0.000,", "\nsetting,,,,cpus,12,,",
-          "\ncomparison,1,Pixel,,,,,,,,,,,,,,,,,,,,,,,,,,,,öld.json,1.0000,,,,\"no verdict: 3 vs 3 "
-          "samples, needs 5 a side\",samples\n"}) {
+          "\ncomparison,1,Pixel,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,öld.json,1.0000,,,,\"no verdict: 3 vs "
+          "3 "
+          "samples, needs 5 a side\",samples,false\n"}) {
         EXPECT_TRUE(Has(csv, line)) << line << csv;
     }
-    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 28 + 5 + 2 + 2 + 2);
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 29 + 5 + 2 + 2 + 2);
 }
 
 // The micro-benchmark tools' layout: the setting as context, an entry per sample in
@@ -234,6 +236,7 @@ TEST(RunReport, TableComparesWithEachOldRun) {
         "Pixel         2.667 [1.200, 10.000] faster p=0.0079 (within-run noise only)\n"
         "BitBlt        1.000 [0.200, 5.000] no significant difference p=1 (within-run noise "
         "only)\n"
+        "faster: Pixel\n"
         "geometric mean of the ratios 1.633; faster 1, slower 0, no significant difference "
         "1, no verdict 0\n"
         "vs old 2: old.json\n"
@@ -394,8 +397,9 @@ TEST(SavedRun, ReadsAndComparesAsBefore) {
     }
     Summarise(half);
     const std::string table = ToTable(half, {saved});
-    EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 20) << table;
+    EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 21) << table;
     EXPECT_TRUE(Has(table, "faster 0, slower 3, no significant difference 0")) << table;
+    EXPECT_TRUE(Has(table, "\nslower: Pixel, Line, BitBlt\n")) << table;
     const Json slower = Json::parse(ToJson(half, {saved}))["comparisons"][0];
     EXPECT_LT(slower["high"].get<double>(), 1) << "slower: the whole interval below 1";
     OldRun back;
@@ -434,7 +438,7 @@ TEST(SavedRun, FieldsOutOfRangeAreRefusedByName) {
          "\"depth\" must be a whole number from 0 to 2147483647, not anything"},
         {"{\"width\": [1],", "\"width\" must be"},
         {"{\"tests\": [{\"index\": 8, \"median\": 1}],",
-         "\"tests[].index\" must be a whole number from 1 to 7, not 8"},
+         "test 8 is beyond the seven suite's table"},
         {"{\"tests\": [{\"index\": 1.5, \"median\": 1}],", "\"tests[].index\""},
         {"{\"tests\": [{\"index\": null, \"median\": 1}],", "\"tests[].index\" is null"},
         {"{\"tests\": [{\"index\": 1, \"median\": 1e12}],",
@@ -554,16 +558,17 @@ TEST(Groups, SavedGroupsReadBackWhole) {
     for (const std::string &argument : RunArguments(o)) {
         line += argument + " ";
     }
-    EXPECT_EQ(line,
-              "--tests 1,6 --window-ms 10000 --repeat 1 --warmup-ms 10000 --confidence 0.99 "
-              "--offscreen 8x6 --precision 2 --max-seconds 600 --shuffle 3 --affinity 0 --raw "
-              "--quiet --wait ")
+    EXPECT_EQ(line, "--suite seven --tests 1,6 --window-ms 10000 --repeat 1 --warmup-ms 10000 "
+                    "--confidence 0.99 --offscreen 8x6x32 --precision 2 --max-seconds 600 "
+                    "--shuffle 3 --affinity 0 --raw "
+                    "--quiet --wait ")
         << "processor 0 too";
     o.Wait = false;
     o.Concurrent = true;
     EXPECT_EQ(RunArguments(o).back(), "--concurrent") << "a run beside another, each of them";
-    // Twice the measuring and a minute: 2 x (2 tests x (10 s + 1 x 20 s raw) + 600 s).
-    EXPECT_EQ(RunLimitMs(o), 2 * (2 * 30000 + 600000) + 60000u);
+    // Twice the measuring and the pictures, and a minute: 2 x (2 tests x (10 s + 1 x 20 s
+    // raw + 1 s) + 600 s).
+    EXPECT_EQ(RunLimitMs(o), 2 * (2 * 31000 + 600000) + 60000u);
     o.Repeat = 1000;
     o.WarmupMs = 600000;
     o.WindowMs = 4294967295u;
@@ -702,3 +707,71 @@ TEST(Groups, AFarRunIsNamedAndKept) {
 }
 
 } // namespace
+
+namespace {
+
+// A wide run of four tests, 8 samples each at rate m (times slow for the SRCINVERT
+// copies), each with its picture.
+Report WideRun(double m, double slow, const std::string &linePicture) {
+    Report report = RatesRun({}, {});
+    report.Set.Suite = "wide";
+    report.Tests.clear();
+    for (const char *name :
+         {"Line.10", "BitBlt.SRCINVERT.10", "BitBlt.SRCINVERT.100", "BitBlt.SRCINVERT.500"}) {
+        TestRun test{.Index = WideIndex(name), .Name = name};
+        const bool copy = test.Name[0] == 'B';
+        for (int i = 0; i < 8; i++) {
+            const double rate = (m + i) * (copy ? slow : 1);
+            test.Samples.push_back({int64_t(rate), 200, 200, int(rate), rate});
+        }
+        test.Drawn = {copy ? "c0ffee" : linePicture, false};
+        report.Tests.push_back(test);
+    }
+    Summarise(report);
+    return report;
+}
+
+} // namespace
+
+// The wide suite's table names what moved by its stem, sets apart a test whose sides
+// drew other pictures, and its saved runs read back with their pictures.
+TEST(Groups, TheWideSuiteNamesWhatMovedAndWhatDrewOtherwise) {
+    const Report now = WideRun(1000, 0.5, "aaaa"), before = WideRun(1000, 1, "bbbb");
+    OldRun old;
+    std::string error;
+    ASSERT_TRUE(ReadSavedRun(ToJson(before, {}), old, error)) << error;
+    EXPECT_EQ(old.Set.Suite, "wide");
+    EXPECT_EQ(old.Tests[0].Drawn.Digest, "bbbb");
+    const std::string table = ToTable(now, {old});
+    for (const char *line : {"\n-- lines\nLine.10 ", "\n-- copies\nBitBlt.SRCINVERT.10 ",
+                             "\nslower: BitBlt.* (3 tests)\n", " OTHER PICTURE\n",
+                             "\nother picture: Line.10: the two sides drew different pixels"}) {
+        EXPECT_TRUE(Has(table, line)) << line << table;
+    }
+    EXPECT_FALSE(Has(table, "TOTAL")) << "the seven's alone";
+    EXPECT_EQ(OtherPictures(Comparisons(now, old)), std::vector<std::string>{"Line.10"});
+    // A picture that varies is no other picture; two runs of one group that drew
+    // differently vary.
+    old.Tests[0].Drawn.Varies = true;
+    EXPECT_TRUE(OtherPictures(Comparisons(now, old)).empty());
+    Report group;
+    ASSERT_TRUE(AddToGroup(group, now, error) && AddToGroup(group, before, error)) << error;
+    EXPECT_EQ(std::vector<bool>({group.Tests[0].Drawn.Varies, group.Tests[1].Drawn.Varies}),
+              std::vector<bool>({true, false}));
+    const Json saved = Json::parse(ToJson(group, {}));
+    EXPECT_EQ(saved["tests"][0]["picture_varies"], true);
+    EXPECT_TRUE(saved["total"] == 0);
+    // Shortened names: a stem only where every test under it is named.
+    EXPECT_EQ(Shortened(now, {"BitBlt.SRCINVERT.10", "Line.10"}), "Line.10, BitBlt.SRCINVERT.10");
+    EXPECT_EQ(
+        Shortened(now, {"BitBlt.SRCINVERT.10", "BitBlt.SRCINVERT.500", "BitBlt.SRCINVERT.100"}),
+        "BitBlt.* (3 tests)");
+    // Names are the wide table's; the seven and the wide suite never meet in a group.
+    std::string wrong = ToJson(now, {});
+    wrong.replace(wrong.find("\"Line.10\""), 9, "\"Line.11\"");
+    EXPECT_FALSE(ReadSavedRun(wrong, old, error));
+    EXPECT_EQ(error, "test 4 is named \"Line.11\", where the table has \"Line.10\"");
+    Report seven = RatesRun({1, 2}, {1, 2});
+    EXPECT_FALSE(AddToGroup(group, seven, error));
+    EXPECT_TRUE(Has(error, "suite seven here, wide there")) << error;
+}

@@ -1,5 +1,7 @@
 #include "OptionValues.h"
 
+#include "WideTable.h"
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -27,7 +29,8 @@ constexpr int MAX_SIDE = 16384;
 const CLI::Validator SIDE = Range(Form::WHOLE, 1, MAX_SIDE);
 } // namespace
 
-const CLI::Validator SIZE("WIDTHxHEIGHT, each 1 to " + std::to_string(MAX_SIDE));
+const CLI::Validator SIZE("WIDTHxHEIGHT, each 1 to " + std::to_string(MAX_SIDE) +
+                          ", and xDEPTH of 1, 8, 16, 24 or 32 bits (32 if none)");
 
 // Plain decimal digits (with a point where decimals are allowed, and a '%' after a
 // percentage) within [low, high], or strictly between them when open. CLI11's own
@@ -88,45 +91,80 @@ std::string Lower(std::string text) {
 }
 
 // What --tests takes.
-const CLI::Validator TEST_LIST("test names or indices 1 to " + std::to_string(TEST_COUNT) +
-                               ", comma-separated");
+const CLI::Validator TEST_LIST("names, patterns (* and ?) or indices of the suite's tests, "
+                               "comma-separated");
 
-// A comma-separated list of test names (any case) or indices, kept in table order.
-std::vector<int> ParseTests(const std::string &list) {
+bool Matches(const std::string &pattern, const std::string &name) {
+    // The last * seen and where in name it stands: on a mismatch, it takes one more
+    // character.
+    size_t p = 0, n = 0, star = std::string::npos, from = 0;
+    const std::string want = Lower(pattern), have = Lower(name);
+    while (n < have.size()) {
+        if (p < want.size() && (want[p] == '?' || want[p] == have[n])) {
+            p++;
+            n++;
+        } else if (p < want.size() && want[p] == '*') {
+            star = p++;
+            from = n;
+        } else if (star != std::string::npos) {
+            p = star + 1;
+            n = ++from;
+        } else {
+            return false;
+        }
+    }
+    while (p < want.size() && want[p] == '*') {
+        p++;
+    }
+    return p == want.size();
+}
+
+std::vector<int> ParseTests(const std::string &list, bool wide) {
     std::vector<int> tests;
     std::istringstream items(list + ",");
     std::string item;
-    const CLI::Validator index = Range(Form::WHOLE, 1, TEST_COUNT);
+    const int count = wide ? WIDE_COUNT : TEST_COUNT;
+    const CLI::Validator index = Range(Form::WHOLE, 1, count);
     while (std::getline(items, item, ',')) {
         std::string digits = item;
-        int found = index(digits).empty() ? std::stoi(digits) : 0;
-        for (int i = 1; i <= TEST_COUNT; i++) {
-            found = Lower(item) == Lower(TEST_NAMES[i]) ? i : found;
+        const size_t before = tests.size();
+        if (index(digits).empty()) {
+            tests.push_back(std::stoi(digits));
         }
-        if (found == 0) {
+        for (int i = 1; i <= count && !item.empty(); i++) {
+            if (Matches(item, TestName(wide, i))) {
+                tests.push_back(i);
+            }
+        }
+        if (tests.size() == before) {
             std::string names;
-            for (int i = 1; i <= TEST_COUNT; i++) {
+            for (int i = 1; i <= TEST_COUNT && !wide; i++) {
                 names += std::string(i > 1 ? ", " : "") + TEST_NAMES[i];
             }
-            throw CLI::ValidationError("--tests", "unknown test '" + item + "'; the tests are " +
-                                                      names + ", or their indices 1 to " +
-                                                      std::to_string(TEST_COUNT));
+            throw CLI::ValidationError(
+                "--tests", "no test matches '" + item + "'; " +
+                               (wide ? std::string("--suite wide --list shows the tests")
+                                     : "the tests are " + names) +
+                               ", or their indices 1 to " + std::to_string(count));
         }
-        tests.push_back(found);
     }
     std::sort(tests.begin(), tests.end());
     tests.erase(std::unique(tests.begin(), tests.end()), tests.end());
     return tests;
 }
 
-// WIDTHxHEIGHT.
 void ParseSize(const std::string &size, Options &o) {
-    const size_t x = size.find_first_of("xX");
-    std::string width = size.substr(0, x), height = size.substr(x + 1);
-    if (x == std::string::npos || !SIDE(width).empty() || !SIDE(height).empty()) {
+    const size_t x = size.find_first_of("xX"), y = size.find_first_of("xX", x + 1);
+    const std::string width = size.substr(0, x),
+                      height = x == std::string::npos ? "" : size.substr(x + 1, y - x - 1),
+                      depth = y == std::string::npos ? "32" : size.substr(y + 1);
+    if (x == std::string::npos || !SIDE(std::string(width)).empty() ||
+        !SIDE(std::string(height)).empty() ||
+        (depth != "1" && depth != "8" && depth != "16" && depth != "24" && depth != "32")) {
         throw CLI::ValidationError("--offscreen",
                                    "takes " + SIZE.get_description() + ", not '" + size + "'");
     }
     o.OffscreenWidth = std::stoi(width);
     o.OffscreenHeight = std::stoi(height);
+    o.OffscreenDepth = std::stoi(depth);
 }

@@ -20,8 +20,13 @@ extern const CLI::Validator FLAG, FILE_NAME, TEST_LIST, SIZE;
 
 std::string Lower(std::string text);
 
-// A comma-separated list of test names (any case) or indices, kept in table order.
-std::vector<int> ParseTests(const std::string &list);
+// Whether name matches pattern, in any case: * stands for any run of characters, ?
+// for any one.
+bool Matches(const std::string &pattern, const std::string &name);
 
-// WIDTHxHEIGHT into the options' off-screen size.
+// A comma-separated list of test names or patterns (any case) or indices of the
+// suite's table, kept in table order.
+std::vector<int> ParseTests(const std::string &list, bool wide);
+
+// WIDTHxHEIGHT or WIDTHxHEIGHTxDEPTH into the options' off-screen size and depth.
 void ParseSize(const std::string &size, Options &o);

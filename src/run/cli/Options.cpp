@@ -6,11 +6,52 @@
 
 #include <CLI/CLI.hpp>
 
+#include "WideTable.h"
+
 #include <algorithm>
+#include <cstring>
 #include <sstream>
 
-std::string TestName(int i) {
-    return TEST_NAMES[i];
+std::string TestName(bool wide, int i) {
+    return wide ? WIDE_TABLE[i].Name : TEST_NAMES[i];
+}
+
+std::string ListText(bool wide, bool handheld) {
+    if (!wide) {
+        static const char *const SAYS[TEST_COUNT + 1] = {
+            "",
+            "one pixel of a random colour",
+            "a line between two random points, a random pen",
+            "a rectangle, random brush and pen",
+            "a rounded rectangle, random brush and pen",
+            "an ellipse, random brush and pen",
+            "a random block of the source bitmap, SRCCOPY",
+            "1 to 8 random characters in a random font, opaque"};
+        std::string out = "The seven tests (" + std::to_string(TEST_COUNT) + "):\n";
+        for (int i = 1; i <= TEST_COUNT; i++) {
+            out += "  " + std::string(TEST_NAMES[i]) +
+                   std::string(12 - std::strlen(TEST_NAMES[i]), ' ') + SAYS[i] + "\n";
+        }
+        return out;
+    }
+    std::string out, body;
+    int all = 0;
+    for (const char *family : WIDE_FAMILIES) {
+        int count = 0;
+        std::string lines;
+        for (int i = 1; i <= WIDE_COUNT; i++) {
+            const WideTest &test = WIDE_TABLE[i];
+            if (std::strcmp(test.Family, family) == 0 && (!handheld || OnHandheld(test))) {
+                const size_t width = std::strlen(test.Name);
+                lines += "  " + std::string(test.Name) +
+                         std::string(width < 32 ? 32 - width : 1, ' ') + test.Says + "\n";
+                count++;
+            }
+        }
+        body += std::string(family) + " (" + std::to_string(count) + "):\n" + lines;
+        all += count;
+    }
+    return "The wide suite (" + std::to_string(all) + " tests):\n" + body;
 }
 
 namespace {
@@ -48,11 +89,25 @@ void Declare(CLI::App &app, Options &o) {
         ->check(FILE_NAME);
     FrameOptions(app);
     app.add_option_function<std::string>(
-           "--tests", [&o](const std::string &list) { o.Tests = ParseTests(list); },
-           "the tests to run, for example Pixel,BitBlt or 1,6, always in table order")
+           "--suite",
+           [&o](const std::string &suite) {
+               o.Wide = suite == "wide" ? true
+                        : suite == "seven"
+                            ? false
+                            : throw CLI::ValidationError("--suite", "takes seven or wide, not '" +
+                                                                        suite + "'");
+           },
+           "seven: the interactive program's tests; wide: 149 tests, one drawing operation at "
+           "one size, mode or depth each (by default --window-ms 200 --repeat 3)")
+        ->type_name("SUITE")
+        ->default_str("seven");
+    app.add_option("--tests", o.TestList,
+                   "the tests to run, for example Pixel,BitBlt or 1,6, or with the wide suite "
+                   "'BitBlt.*','*.500'; always in table order")
         ->type_name("LIST")
         ->check(TEST_LIST)
         ->default_str("all");
+    Flag(app, "--list", o.List, "list the suite's tests, with what each draws");
     Number(app, "--window-ms", o.WindowMs, "N", Range(Form::WHOLE, 1, 600000),
            "measure each test for more than N ms; the score is then calls per second, "
            "count * 1000 / elapsed")
@@ -62,8 +117,8 @@ void Declare(CLI::App &app, Options &o) {
         ->default_str(Shown(o.Repeat));
     app.add_option_function<std::string>(
            "--offscreen", [&o](const std::string &size) { ParseSize(size, o); },
-           "draw into a memory bitmap of that size instead of the window")
-        ->type_name("WxH")
+           "draw into a memory bitmap of that size (and depth in bits) instead of the window")
+        ->type_name("WxH[xD]")
         ->check(SIZE)
         ->default_str("the window");
     Flag(app, "--raw", o.Raw,
@@ -111,6 +166,9 @@ void Declare(CLI::App &app, Options &o) {
            "exit with code 4 when a test is slower than the first group compared with (the "
            "--alternate build's, else the first --compare) by more than P %, its whole interval "
            "included");
+    Flag(app, "--fail-picture", o.FailPicture,
+         "exit with code 5 when a test drew another picture than the first group compared "
+         "with");
     CLI::Option *from =
         app.add_option("--from", o.From,
                        "measure nothing: the runs saved in these files (a pattern, * and ?; again "
@@ -150,16 +208,26 @@ std::string Usage() {
 
 bool ParseOptions(int argc, const char *const argv[], Options &options, std::string &error) {
     options = Options{};
-    for (int i = 1; i <= TEST_COUNT; i++) {
-        options.Tests.push_back(i);
-    }
     CLI::App app;
     Declare(app, options);
     try {
         app.parse(argc, argv);
+        // The names and patterns are the suite's, whichever option came first.
+        options.Tests = ParseTests(options.TestList.empty() ? "*" : options.TestList, options.Wide);
     } catch (const CLI::Error &e) {
         error = InOwnWords(app, e);
         return false;
+    }
+    if (options.Wide && options.Raw) {
+        error = "--raw: the seven tests only; the wide suite's workloads draw no values ahead";
+        return false;
+    }
+    // The wide suite's defaults: its 149 tests in about three minutes.
+    if (options.Wide && app.count("--window-ms") == 0) {
+        options.WindowMs = 200;
+    }
+    if (options.Wide && app.count("--repeat") == 0) {
+        options.Repeat = 3;
     }
     for (auto name = options.Compare.begin(); name != options.Compare.end(); name++) {
         if (std::find(options.Compare.begin(), name, *name) != name) {
@@ -167,8 +235,10 @@ bool ParseOptions(int argc, const char *const argv[], Options &options, std::str
             return false;
         }
     }
-    if (options.FailSlower > 0 && options.Compare.empty() && options.Alternate.empty()) {
-        error = "--fail-slower: only with --compare or --alternate";
+    if ((options.FailSlower > 0 || options.FailPicture) && options.Compare.empty() &&
+        options.Alternate.empty()) {
+        error = std::string(options.FailPicture ? "--fail-picture" : "--fail-slower") +
+                ": only with --compare or --alternate";
         return false;
     }
     if (!options.Snapshot.empty() && (options.Runs > 1 || !options.From.empty())) {

@@ -9,14 +9,18 @@
 #include <vector>
 
 struct Options {
-    std::vector<int> Tests; // indices into the test table, in table order
+    bool Wide = false;      // the wide suite, not the seven
+    std::vector<int> Tests; // indices into the suite's table, in table order
+    std::string TestList;   // --tests as given
     std::uint32_t WindowMs = TEST_WINDOW_MS;
     int Repeat = 1;
     int OffscreenWidth = 0; // 0: draw on the window
     int OffscreenHeight = 0;
+    int OffscreenDepth = 32; // bits per pixel: 1, 8, 16, 24 or 32
     bool Raw = false;
     bool Help = false;
     bool Version = false;
+    bool List = false;       // print the suite's tests
     bool Quiet = false;      // no progress on stderr
     bool Host = false;       // the host name goes into the saved setting
     bool Wait = false;       // while another run measures, wait for it
@@ -28,7 +32,8 @@ struct Options {
     std::uint32_t ShuffleSeed = 0;
     double Precision = 0; // relative half-width to reach; 0: --repeat samples
     std::uint32_t MaxSeconds = 600;
-    double FailSlower = 0; // per cent; 0: no gate
+    double FailSlower = 0;    // per cent; 0: no gate
+    bool FailPicture = false; // exit with PICTURE_DIFFERS when the sides drew differently
     std::string Json, Csv, Svg, Snapshot, BenchmarkJson;
     std::vector<std::string> Compare; // patterns, each naming one group of saved runs
     std::vector<std::string> From;    // patterns of saved runs taking the place of a measured one
@@ -43,5 +48,9 @@ bool ParseOptions(int argc, const char *const argv[], Options &options, std::str
 // The options, their ranges and the exit codes, for --help.
 std::string Usage();
 
-// The name of test i (1 to TEST_COUNT).
-std::string TestName(int i);
+// The name of test i of the seven (1 to TEST_COUNT) or of the wide suite (1 to WIDE_COUNT).
+std::string TestName(bool wide, int i);
+
+// The suite's tests, one a line with what each draws, under a header for each family
+// and its count; the handheld flavour lists only what its platform offers.
+std::string ListText(bool wide, bool handheld);

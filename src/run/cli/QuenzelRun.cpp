@@ -1,6 +1,7 @@
 // QuenzelRun: the interactive program's seven tests for automation. By default it
 // draws what the interactive program draws, on the same kind of window, with the
 // same window rule and score; options select tests, repeat and export them.
+#include "Bench.h"
 #include "Display.h"
 #include "Groups.h"
 #include "Machine.h"
@@ -8,7 +9,9 @@
 #include "Outputs.h"
 #include "Runs.h"
 #include "Sampler.h"
+#include "WideTable.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <new>
@@ -22,6 +25,14 @@ static int Fail(const std::string &message, int code) {
 constexpr int INTERRUPTED = 130;
 // The exit code of a run that --fail-slower found slower than the first --compare run.
 constexpr int SLOWER = 4;
+// The exit code of a run that --fail-picture found drawing another picture.
+constexpr int OTHER_PICTURE = 5;
+
+#ifdef UNDER_CE
+constexpr bool HANDHELD = true;
+#else
+constexpr bool HANDHELD = false;
+#endif
 
 static_assert(LAST_TEST == TEST_COUNT, "saved runs number their tests as the test table does");
 
@@ -65,7 +76,7 @@ static int Measure(const Options &run, Report &report, std::string &snapshot, st
         }
     }
     Target target;
-    if (!target.Open(run.OffscreenWidth, run.OffscreenHeight)) {
+    if (!target.Open(run.OffscreenWidth, run.OffscreenHeight, run.OffscreenDepth)) {
         error = run.OffscreenWidth > 0 ? "--offscreen: no bitmap of that size can be made"
                                        : "no window can be made: run on a display, or off "
                                          "screen with --offscreen WxH";
@@ -79,11 +90,26 @@ static int Measure(const Options &run, Report &report, std::string &snapshot, st
                      "of %lu ms is measured mostly in rounding\n",
                      report.Set.TickStepMs, static_cast<unsigned long>(run.WindowMs));
     }
+    std::string skipped;
     for (INT test : run.Tests) {
         TestRun entry;
         entry.Index = test;
-        entry.Name = TestName(test);
-        report.Tests.push_back(entry);
+        entry.Name = TestName(run.Wide, test);
+        const INT reach = run.Wide ? WideReach(WIDE_TABLE[test]) : 0;
+        if (reach > Bench.ScreenWidth || reach > Bench.ScreenHeight) {
+            skipped += (skipped.empty() ? "" : ", ") + entry.Name;
+        } else {
+            report.Tests.push_back(entry);
+        }
+    }
+    if (!skipped.empty()) {
+        std::fprintf(stderr, "QuenzelRun: skipped, larger than the %dx%d surface: %s\n",
+                     Bench.ScreenWidth, Bench.ScreenHeight, skipped.c_str());
+    }
+    if (report.Tests.empty()) {
+        target.Close();
+        error = "no test chosen fits the surface";
+        return 1;
     }
     StopOnConsoleEvents();
     bool measured = false;
@@ -112,10 +138,21 @@ int main() {
     if (!ParseOptions(static_cast<int>(argv.size()), argv.data(), run, error)) {
         return Fail(error, 2);
     }
-    if (run.Help || run.Version) {
-        return WriteOut(run.Help ? Usage() : VersionLine())
+    // The handheld platform lacks some of the wide suite's operations.
+    run.Tests.erase(std::remove_if(run.Tests.begin(), run.Tests.end(),
+                                   [&](int test) {
+                                       return HANDHELD && run.Wide && !OnHandheld(WIDE_TABLE[test]);
+                                   }),
+                    run.Tests.end());
+    if (run.Help || run.Version || run.List) {
+        return WriteOut(run.Help      ? Usage()
+                        : run.Version ? VersionLine()
+                                      : ListText(run.Wide, HANDHELD))
                    ? 0
                    : Fail("cannot write to standard output", 1);
+    }
+    if (run.Tests.empty()) {
+        return Fail("--tests: none of these tests is offered on this platform", 2);
     }
     // Everything that can be checked is checked before a long run starts.
     Report report, other;
@@ -221,6 +258,15 @@ int main() {
             const int failed =
                 Fail("slower than '" + olds[0].Name + "' by more than " + percent + " %:" + slower,
                      SLOWER);
+            code = code == 0 ? failed : code;
+        }
+        std::string other;
+        for (const std::string &name : OtherPictures(compared.at(0))) {
+            other += " " + name;
+        }
+        if (run.FailPicture && !other.empty()) {
+            const int failed =
+                Fail("another picture than '" + olds[0].Name + "':" + other, OTHER_PICTURE);
             code = code == 0 ? failed : code;
         }
     }

@@ -70,6 +70,7 @@ std::string SettingDifferences(const Setting &here, const Setting &there) {
         {"architecture", here.Architecture, there.Architecture},
         {"wine", here.Wine, there.Wine},
         {"flavour", here.Flavour, there.Flavour},
+        {"suite", here.Suite, there.Suite},
         {"target", here.Target, there.Target},
         {"area", std::to_string(here.Width) + "x" + std::to_string(here.Height),
          std::to_string(there.Width) + "x" + std::to_string(there.Height)},
@@ -118,6 +119,15 @@ template <class Test> Test &TestOf(std::vector<Test> &tests, const Test &like) {
     return tests.back();
 }
 
+// A group's runs drew one picture, or it varies.
+static void Join(Picture &group, const Picture &run) {
+    if (group.Digest.empty() && !group.Varies) {
+        group = run;
+    } else if (run.Varies || run.Digest != group.Digest) {
+        group.Varies = true;
+    }
+}
+
 // The group's number for each of the run's runs, the next ones after the group's, so
 // that no number a file holds can overflow them; 0 for a run the group holds already
 // (the same identity), which is left out. The group's identities grow to match.
@@ -159,6 +169,7 @@ bool AddToGroup(Report &group, const Report &run, std::string &error) {
     }
     for (const TestRun &test : run.Tests) {
         TestRun &into = TestOf(group.Tests, test);
+        Join(into.Drawn, test.Drawn);
         // Each sample's place in the group, for the raw samples that replay it.
         std::vector<int> place;
         for (Sample sample : test.Samples) {
@@ -188,6 +199,7 @@ bool AddToGroup(OldRun &group, const OldRun &run, std::string &error) {
     }
     for (const OldTest &test : run.Tests) {
         OldTest &into = TestOf(group.Tests, test);
+        Join(into.Drawn, test.Drawn);
         into.Median = into.Median > 0 ? into.Median : test.Median;
         // A group of one run keeps no run numbers: 8 bytes a sample.
         const bool one =
@@ -211,7 +223,8 @@ bool AddToGroup(OldRun &group, const OldRun &run, std::string &error) {
 OldRun AsOld(const Report &report, const std::string &name) {
     OldRun old{name, report.Set, {}};
     for (const TestRun &test : report.Tests) {
-        old.Tests.push_back({test.Index, test.Name, test.Median, Rates(test), RunsOf(test)});
+        old.Tests.push_back(
+            {test.Index, test.Name, test.Median, Rates(test), RunsOf(test), test.Drawn});
     }
     return old;
 }
@@ -235,14 +248,14 @@ std::vector<std::string> RunArguments(const Options &o) {
         tests += tests.empty() ? "" : ",";
         tests += std::to_string(test);
     }
-    std::vector<std::string> out = {"--tests",      tests,
-                                    "--window-ms",  std::to_string(o.WindowMs),
-                                    "--repeat",     std::to_string(o.Repeat),
-                                    "--warmup-ms",  std::to_string(o.WarmupMs),
-                                    "--confidence", Decimal(o.Confidence)};
+    std::vector<std::string> out = {
+        "--suite",     o.Wide ? "wide" : "seven",  "--tests",      tests,
+        "--window-ms", std::to_string(o.WindowMs), "--repeat",     std::to_string(o.Repeat),
+        "--warmup-ms", std::to_string(o.WarmupMs), "--confidence", Decimal(o.Confidence)};
     if (o.OffscreenWidth > 0) {
         out.insert(out.end(), {"--offscreen", std::to_string(o.OffscreenWidth) + "x" +
-                                                  std::to_string(o.OffscreenHeight)});
+                                                  std::to_string(o.OffscreenHeight) + "x" +
+                                                  std::to_string(o.OffscreenDepth)});
     }
     if (o.Precision > 0) {
         out.insert(out.end(), {"--precision", Decimal(o.Precision * 100), "--max-seconds",
@@ -270,7 +283,9 @@ std::uint32_t RunLimitMs(const Options &o) {
     const double window = static_cast<double>(o.WindowMs) * (o.Raw ? 2 : 1);
     const double measuring =
         static_cast<double>(o.Tests.size()) * (o.WarmupMs + o.Repeat * window) +
-        (o.Precision > 0 ? o.MaxSeconds * 1000.0 : 0);
+        (o.Precision > 0 ? o.MaxSeconds * 1000.0 : 0) +
+        // Each test's picture, drawn twice after measuring.
+        static_cast<double>(o.Tests.size()) * 1000;
     // Below the wait for ever that 0xFFFFFFFF means.
     return static_cast<std::uint32_t>(std::min(2 * measuring + 60000, 4294967294.0));
 }

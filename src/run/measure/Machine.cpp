@@ -255,6 +255,7 @@ std::string VersionLine() {
 Setting Describe(const Options &options, const Target &target) {
     Setting set;
     set.Flavour = FLAVOUR;
+    set.Suite = options.Wide ? "wide" : "seven";
     set.Target = target.Name();
     set.Width = Bench.ScreenWidth;
     set.Height = Bench.ScreenHeight;

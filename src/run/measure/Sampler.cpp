@@ -4,6 +4,7 @@
 #include "Progress.h"
 #include "Random.h"
 #include "SourceBitmap.h"
+#include "WideWorkloads.h"
 #include "Workloads.h"
 
 #include <algorithm>
@@ -75,20 +76,35 @@ static double ProcessorMs() {
     return ms(kernel) + ms(user);
 }
 
+// A test of the run's suite made ready on a DC of the target: a wide test's objects
+// and its own start are made here, untimed; one of the seven needs nothing.
+static TestProc Begin(const Options &options, const Target &target, INT test) {
+    Bench.DrawDC = target.Obtain();
+    return options.Wide ? WideBegin(test) : TestTable[test].Proc;
+}
+
+static void End(const Options &options, const Target &target) {
+    if (options.Wide) {
+        WideEnd();
+    }
+    target.Release(Bench.DrawDC);
+}
+
 // One measurement as RunTest makes it: the same loop and window rule. reached says
 // whether its drawing reached the drawing area, checked once the window has ended.
-static Sample ScoreSample(const Target &target, INT test, DWORD window, bool &reached) {
-    Bench.DrawDC = target.Obtain();
+static Sample ScoreSample(const Options &options, const Target &target, INT test, DWORD window,
+                          bool &reached) {
+    const TestProc proc = Begin(options, target, test);
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
     const double processor = ProcessorMs();
     const LONGLONG start = Now();
     DWORD elapsed;
-    const INT64 count = CountCalls(TestTable[test].Proc, window, elapsed);
+    const INT64 count = CountCalls(proc, window, elapsed);
     const LONGLONG end = Now();
     const double processorEnd = ProcessorMs();
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL);
     reached = target.Reached(Bench.DrawDC);
-    target.Release(Bench.DrawDC);
+    End(options, target);
 
     Sample sample;
     sample.Count = count;
@@ -160,6 +176,33 @@ static void FreshStart(bool first) {
     SetupSourceBitmap();
 }
 
+// What the test draws in its first PICTURE_CALLS calls from its start, on the cleared
+// surface: one of the seven from a fresh start, a wide test from its own.
+constexpr INT PICTURE_CALLS = 32;
+
+static std::string PictureOnce(const Options &options, const Target &target, INT test) {
+    target.Clear();
+    if (!options.Wide) {
+        FreshStart(false);
+    }
+    const TestProc proc = Begin(options, target, test);
+    for (INT i = 0; i < PICTURE_CALLS; i++) {
+        proc();
+    }
+    End(options, target);
+    GdiFlush();
+    return target.Picture();
+}
+
+Picture DrawPicture(const Options &options, const Target &target, INT test) {
+    Picture drawn;
+    drawn.Digest = PictureOnce(options, target, test);
+    // Drawn twice: where the platform draws a shape differently each time, no side
+    // can be said to have drawn another picture.
+    drawn.Varies = PictureOnce(options, target, test) != drawn.Digest;
+    return drawn;
+}
+
 // With --precision, a test's half-width when last checked, and the sample count at
 // which it is checked next: after every sample while they are few, then each time
 // they have grown by a sixteenth, so the rule costs about n log n over n samples and
@@ -218,10 +261,10 @@ bool RunSamples(const Options &options, const Target &target, Report &report, st
             // Untimed, and then the round starts afresh as if nothing had been drawn.
             for (const size_t i : order) {
                 target.Clear();
-                Bench.DrawDC = target.Obtain();
                 DWORD elapsed;
-                CountCalls(TestTable[report.Tests[i].Index].Proc, options.WarmupMs, elapsed);
-                target.Release(Bench.DrawDC);
+                CountCalls(Begin(options, target, report.Tests[i].Index), options.WarmupMs,
+                           elapsed);
+                End(options, target);
             }
             FreshStart(false);
         }
@@ -240,7 +283,8 @@ bool RunSamples(const Options &options, const Target &target, Report &report, st
             target.Clear();
             bool reached = false;
             if (!Interrupted) {
-                run.Samples.push_back(ScoreSample(target, run.Index, options.WindowMs, reached));
+                run.Samples.push_back(
+                    ScoreSample(options, target, run.Index, options.WindowMs, reached));
             }
             // Empty when no copy can be made: then that output fails alone.
             if (reached && !options.Snapshot.empty() && i == order.front()) {
@@ -279,6 +323,9 @@ bool RunSamples(const Options &options, const Target &target, Report &report, st
     if (!options.Quiet && console) {
         std::fputs("\n", stderr);
     }
+    for (TestRun &run : report.Tests) {
+        run.Drawn = DrawPicture(options, target, run.Index);
+    }
     ReleaseSourceBitmap();
-    return true;
+    return !Interrupted;
 }

@@ -11,9 +11,14 @@
 // draw and of one tick reading, measured now into the setting.
 void MeasureClocks(const Options &options, Setting &set);
 
-// Takes every sample into report.Tests (which names the tests to run). With
+// Takes every sample into report.Tests (which names the tests to run), and then each
+// test's picture. With
 // --snapshot, the drawing area after the last round's first test goes to snapshot
 // (empty when no copy can be made). False, with a message, when the run cannot go on
 // or was interrupted.
+// The picture test draws, as RunSamples records it after measuring: the digest of its
+// first calls on the cleared surface, drawn twice to know whether it varies.
+Picture DrawPicture(const Options &options, const Target &target, INT test);
+
 bool RunSamples(const Options &options, const Target &target, Report &report, std::string &snapshot,
                 std::string &error);

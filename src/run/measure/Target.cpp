@@ -2,6 +2,7 @@
 
 #include "Bench.h"
 #include "Display.h"
+#include "Picture.h"
 #include "Process.h"
 
 #include <new>
@@ -43,22 +44,63 @@ static bool OpenWindow() {
     return Bench.MainWindow != nullptr;
 }
 
-bool Target::Open(INT width, INT height) {
+// A DIB section's header and its colour table: a palette for 1 and 8 bits a pixel,
+// the channels' masks for 16 (5-6-5) and, as the handheld platform wants them, 32.
+struct DibInfo {
+    BITMAPINFOHEADER Header;
+    RGBQUAD Colours[256];
+};
+
+static void Describe(DibInfo &info, INT depth) {
+    info.Header.biCompression = BI_RGB;
+    DWORD *masks = reinterpret_cast<DWORD *>(info.Colours);
+    if (depth == 1) {
+        info.Colours[1] = {255, 255, 255, 0};
+        info.Header.biClrUsed = 2;
+    } else if (depth == 8) {
+        // A 6 x 6 x 6 colour cube, then 40 greys.
+        for (INT i = 0; i < 256; i++) {
+            const BYTE grey = static_cast<BYTE>((i - 216) * 255 / 39);
+            info.Colours[i] =
+                i < 216 ? RGBQUAD{static_cast<BYTE>(i % 6 * 51), static_cast<BYTE>(i / 6 % 6 * 51),
+                                  static_cast<BYTE>(i / 36 * 51), 0}
+                        : RGBQUAD{grey, grey, grey, 0};
+        }
+        info.Header.biClrUsed = 256;
+    } else if (depth == 16) {
+        info.Header.biCompression = BI_BITFIELDS;
+        masks[0] = 0xF800;
+        masks[1] = 0x07E0;
+        masks[2] = 0x001F;
+    }
+#ifdef UNDER_CE
+    else if (depth == 32) {
+        info.Header.biCompression = BI_BITFIELDS;
+        masks[0] = 0xFF0000;
+        masks[1] = 0x00FF00;
+        masks[2] = 0x0000FF;
+    }
+#endif
+}
+
+bool Target::Open(INT width, INT height, INT depth) {
     if (width == 0) {
         return OpenWindow();
     }
     Bench.ScreenWidth = width;
     Bench.ScreenHeight = height;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    Bits = depth;
+    DibInfo info = {};
+    info.Header.biSize = sizeof info.Header;
+    info.Header.biWidth = width;
+    info.Header.biHeight = -height; // top-down
+    info.Header.biPlanes = 1;
+    info.Header.biBitCount = static_cast<WORD>(depth);
+    Describe(info, depth);
     void *bits = nullptr;
     Memory = CreateCompatibleDC(nullptr);
-    Bitmap = CreateDIBSection(Memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    Bitmap = CreateDIBSection(Memory, reinterpret_cast<BITMAPINFO *>(&info), DIB_RGB_COLORS, &bits,
+                              nullptr, 0);
     if (Bitmap == nullptr || bits == nullptr) {
         DeleteDC(Memory);
         Memory = nullptr;
@@ -108,12 +150,19 @@ const char *Target::Name() const {
 
 INT Target::Depth() const {
     if (Memory != nullptr) {
-        return 32;
+        return Bits;
     }
     const HDC screen = GetDC(nullptr);
     const INT depth = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
     ReleaseDC(nullptr, screen);
     return depth;
+}
+
+std::string Target::Picture() const {
+    const HDC dc = Obtain();
+    const std::string digest = DigestOf(ReadArea(dc, Bench.ScreenWidth, Bench.ScreenHeight));
+    Release(dc);
+    return digest;
 }
 
 std::string Target::Snapshot() const {

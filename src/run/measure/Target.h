@@ -1,5 +1,5 @@
 // Where QuenzelRun draws: a window like the interactive program's, or a memory DC
-// on a 32-bit DIB section of a chosen size ("off screen").
+// on a DIB section of a chosen size and depth ("off screen").
 #pragma once
 
 #include "UTypes.h"
@@ -10,10 +10,11 @@ struct Target {
     HDC Memory = nullptr; // the off-screen DC; null on the window
     HBITMAP Bitmap = nullptr;
     HGDIOBJ OldBitmap = nullptr;
+    INT Bits = 32; // off screen: bits per pixel, 1, 8, 16, 24 or 32
 
     // A width of 0 opens the window; either way the drawing area's size goes to
     // Bench.ScreenWidth and Bench.ScreenHeight. False when it cannot be made.
-    bool Open(INT width, INT height);
+    bool Open(INT width, INT height, INT depth);
     // Gives the window or the bitmap back.
     void Close();
 
@@ -32,6 +33,9 @@ struct Target {
     const char *Name() const;
     // Bits per pixel of the drawing area.
     INT Depth() const;
+    // A digest of the drawing area's pixels, read back from the window's area on the
+    // screen or from the bitmap; empty when no copy can be made.
+    std::string Picture() const;
     // The drawing area as a 24-bit BMP file; empty when no copy can be made.
     std::string Snapshot() const;
 };

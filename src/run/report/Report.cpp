@@ -81,8 +81,10 @@ void Summarise(Report &report) {
         sum += test.Median;
         logs += std::log(std::max(test.Median, 1.0));
     }
-    report.Total =
-        report.Tests.empty() ? 0 : static_cast<int>(std::floor(sum) / report.Tests.size());
+    // TOTAL is the seven's: the wide suite has only its geometric mean.
+    report.Total = report.Tests.empty() || report.Set.Suite != "seven"
+                       ? 0
+                       : static_cast<int>(std::floor(sum) / report.Tests.size());
     report.GeometricMean = report.Tests.empty() ? 0 : std::exp(logs / report.Tests.size());
 }
 
@@ -154,14 +156,59 @@ std::vector<std::string> SlowerBeyond(const std::vector<ComparisonRow> &rows, do
     return names;
 }
 
+std::vector<std::string> OtherPictures(const std::vector<ComparisonRow> &rows) {
+    std::vector<std::string> names;
+    for (const ComparisonRow &row : rows) {
+        if (row.OtherPicture) {
+            names.push_back(row.Now.Name);
+        }
+    }
+    return names;
+}
+
+std::string Shortened(const Report &report, const std::vector<std::string> &names) {
+    const auto named = [&](const std::string &name) {
+        return std::find(names.begin(), names.end(), name) != names.end();
+    };
+    std::vector<std::string> done;
+    std::string out;
+    for (const TestRun &test : report.Tests) {
+        const std::string &name = test.Name;
+        if (!named(name) || std::find(done.begin(), done.end(), name) != done.end()) {
+            continue;
+        }
+        // The shortest stem all of whose tests are named, if it holds more than one.
+        std::string item = name;
+        for (size_t dot = name.find('.'); dot != std::string::npos; dot = name.find('.', dot + 1)) {
+            const std::string stem = name.substr(0, dot + 1);
+            std::vector<std::string> under;
+            bool all = true;
+            for (const TestRun &other : report.Tests) {
+                if (other.Name.compare(0, stem.size(), stem) == 0) {
+                    under.push_back(other.Name);
+                    all = all && named(other.Name);
+                }
+            }
+            if (all && under.size() > 1) {
+                item = stem + "* (" + std::to_string(under.size()) + " tests)";
+                done.insert(done.end(), under.begin(), under.end());
+                break;
+            }
+        }
+        out += (out.empty() ? "" : ", ") + item;
+    }
+    return out;
+}
+
 std::vector<ComparisonRow> Comparisons(const Report &report, const OldRun &old) {
     std::vector<ComparisonRow> rows;
     for (const TestRun &test : report.Tests) {
         // A score that rounds to 0 still has its rates: those are what is compared,
         // unless a window saw no call at all.
+        // The index and the name both: the seven and the wide suite share indices.
         const OldTest *before = Find(old, test.Index);
         const std::vector<double> now = Rates(test);
-        if (before == nullptr) {
+        if (before == nullptr || (!before->Name.empty() && before->Name != test.Name)) {
             continue;
         }
         const bool byRates = !before->Rates.empty() && !now.empty() &&
@@ -169,8 +216,11 @@ std::vector<ComparisonRow> Comparisons(const Report &report, const OldRun &old) 
                              *std::min_element(before->Rates.begin(), before->Rates.end()) > 0;
         const bool byMedians = before->Rates.empty() && before->Median > 0 && test.Median > 0;
         if (byRates || byMedians) {
+            const Picture &a = test.Drawn, &b = before->Drawn;
             rows.push_back({old, test, *before, CompareTest(test, *before, report.Set.Confidence),
-                            report.Set.Confidence});
+                            report.Set.Confidence,
+                            !a.Digest.empty() && !b.Digest.empty() && !a.Varies && !b.Varies &&
+                                a.Digest != b.Digest});
         }
     }
     return rows;

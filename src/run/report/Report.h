@@ -12,6 +12,12 @@
 // Tests are numbered 1 to this, as in the test table.
 constexpr int LAST_TEST = 7;
 
+// The digest of the picture a test drew, and whether two drawings of it differed.
+struct Picture {
+    std::string Digest; // empty: not known
+    bool Varies = false;
+};
+
 struct Sample {
     std::int64_t Count;   // workload calls in the window
     std::uint32_t TickMs; // the window on the tick counter
@@ -51,6 +57,7 @@ struct TestRun {
     // run's confidence (empty: too few samples).
     std::optional<double> RawMedian = {}, Efficiency = {}, EfficiencyLow = {}, EfficiencyHigh = {},
                           RuleNs = {}, Bound = {}, HalfWidth = {};
+    Picture Drawn = {};
 };
 
 // One fact of the machine as saved: text is quoted in JSON, a number stands as it is.
@@ -63,7 +70,8 @@ struct SettingField {
 struct Setting {
     std::string Program = "QuenzelRun", Version = QUENZEL_VERSION, Flavour, Target, Windows, Wine,
                 Utc;
-    std::string Architecture; // the build's: "x86" or "x64"
+    std::string Suite = "seven"; // or "wide"
+    std::string Architecture;    // the build's: "x86" or "x64"
     // Each run's identity, made when it was measured, in the order of the runs' numbers
     // ("" where a file saved none): a run met again is counted once.
     std::vector<std::string> RunIds;
@@ -100,6 +108,7 @@ struct OldTest {
     double Median = 0;
     std::vector<double> Rates = {};
     std::vector<int> Runs = {}; // each rate's run; empty: one run
+    Picture Drawn = {};
 };
 struct OldRun {
     std::string Name;
@@ -135,6 +144,9 @@ struct ComparisonRow {
     const OldTest &Before;
     Comparison Result;
     double Confidence;
+    // Both sides' pictures are known, neither varies, and they differ: the ratio
+    // compares two different drawings.
+    bool OtherPicture = false;
 };
 
 // Each test that both runs hold, compared, in the new run's order.
@@ -149,6 +161,13 @@ Compared CompareAll(const Report &report, const std::vector<OldRun> &olds);
 // The tests the gate fails among these comparisons: called slower, with the whole
 // interval of the ratio below 1 - percent / 100.
 std::vector<std::string> SlowerBeyond(const std::vector<ComparisonRow> &rows, double percent);
+
+// The tests among these comparisons whose two sides drew different pictures.
+std::vector<std::string> OtherPictures(const std::vector<ComparisonRow> &rows);
+
+// The names, shortened where every test of the report under a common stem is named
+// ("BitBlt.SRCINVERT.* (3 tests)"), comma-separated.
+std::string Shortened(const Report &report, const std::vector<std::string> &names);
 
 std::string ToJson(const Report &report, const std::vector<OldRun> &olds, const Compared &compared);
 std::string ToCsv(const Report &report, const std::vector<OldRun> &olds, const Compared &compared);

@@ -113,7 +113,8 @@ std::string ToSvg(const Report &report, const std::vector<OldRun> &olds, const C
                                     c.Low,
                                     c.High,
                                     Format("%.3f ", c.Ratio) +
-                                        VerdictText(c, row.Now, row.Before, s.Confidence),
+                                        VerdictText(c, row.Now, row.Before, s.Confidence) +
+                                        (row.OtherPicture ? ", other picture" : ""),
                                     ColourOf(c.Verdict)});
                 }
             }

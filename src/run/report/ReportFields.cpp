@@ -16,6 +16,7 @@ const std::vector<Field<Setting>> SETTING_FIELDS = {
     {"program", AS_IS, [](const Setting &s) { return Text(s.Program); }},
     {"version", AS_IS, [](const Setting &s) { return Text(s.Version); }},
     {"flavour", AS_IS, [](const Setting &s) { return Text(s.Flavour); }},
+    {"suite", AS_IS, [](const Setting &s) { return Text(s.Suite); }},
     {"utc", AS_IS, [](const Setting &s) { return Text(s.Utc); }},
     {"windows", AS_IS, [](const Setting &s) { return Text(s.Windows); }},
     {"wine", AS_IS, [](const Setting &s) { return Text(s.Wine); }},
@@ -74,6 +75,8 @@ const std::vector<Field<TestRun>> SUMMARY_FIELDS = {
     {"half_width", 4, [](const TestRun &t) { return Known(t.HalfWidth); }},
     {"runs", AS_IS, [](const TestRun &t) { return Json(t.Runs); }},
     {"between_runs", 4, [](const TestRun &t) { return Known(t.Between); }},
+    {"picture", AS_IS, [](const TestRun &t) { return Text(t.Drawn.Digest); }},
+    {"picture_varies", AS_IS, [](const TestRun &t) { return Json(t.Drawn.Varies); }},
 };
 
 // Without a verdict there is no interval and no p-value; a p-value keeps all its
@@ -97,6 +100,7 @@ const std::vector<Field<ComparisonRow>> COMPARISON_FIELDS = {
     // the noise within a run.
     {"unit", AS_IS,
      [](const ComparisonRow &r) { return Json(r.Result.ByRuns ? "runs" : "samples"); }},
+    {"other_picture", AS_IS, [](const ComparisonRow &r) { return Json(r.OtherPicture); }},
 };
 
 Json Rounded(const Json &value, int decimals) {

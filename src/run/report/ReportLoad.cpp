@@ -51,6 +51,7 @@ void ReadSetting(const Json &document, Setting &s) {
     for (const auto &[key, into] : {std::pair{"program", &s.Program},
                                     {"version", &s.Version},
                                     {"flavour", &s.Flavour},
+                                    {"suite", &s.Suite},
                                     {"utc", &s.Utc},
                                     {"windows", &s.Windows},
                                     {"wine", &s.Wine},
@@ -117,6 +118,10 @@ TestRun ReadTest(const Json &entry, TestRun &&read) {
     TestRun test = std::move(read);
     test.Index = Number<int>(entry, "index");
     test.Name = Text(entry, "name");
+    if (entry.contains("picture") && !entry.at("picture").is_null()) {
+        test.Drawn.Digest = Text(entry, "picture");
+    }
+    test.Drawn.Varies = entry.contains("picture_varies") && entry.at("picture_varies") == true;
     // Whatever is left in the lists is not a sample.
     if (!At(entry, "samples").empty() ||
         !(entry.contains("raw_samples") ? At(entry, "raw_samples") : Json::array()).empty()) {

@@ -5,6 +5,7 @@
 #include "Groups.h"
 #include "ReportFields.h"
 #include "TestNames.h"
+#include "WideTable.h"
 
 #include <cmath>
 #include <cstdio>
@@ -34,7 +35,7 @@ const Range RANGES[] = {
     {"warmup_ms", 0, UINT32_MOST, true, true},
     // What --confidence takes: the table's footer searches for the samples it needs.
     {"confidence", 0.5, 0.999, false, true, true},
-    {"tests[].index", 1, LAST_TEST, true, false},
+    {"tests[].index", 1, WIDE_COUNT, true, false},
     {"tests[].median", 0, RATE_MOST, false, false},
     {"tests[].samples[].rate", 1e-6, RATE_MOST, false, false},
     {"tests[].samples[].run", 1, INT_MOST, true, false},
@@ -136,7 +137,10 @@ struct Reader : nlohmann::json_sax<Json> {
         }
         return true;
     }
-    bool boolean(bool) override {
+    bool boolean(bool value) override {
+        if (Path() == "tests[].picture_varies") {
+            Run.Tests.back().Drawn.Varies = value;
+        }
         return Other();
     }
     bool number_integer(number_integer_t value) override {
@@ -164,8 +168,12 @@ struct Reader : nlohmann::json_sax<Json> {
             Run.Set.Architecture = value;
         } else if (path == "run_ids[]") {
             Run.Set.RunIds.push_back(value);
+        } else if (path == "suite") {
+            Run.Set.Suite = value;
         } else if (path == "tests[].name") {
             Run.Tests.back().Name = value;
+        } else if (path == "tests[].picture") {
+            Run.Tests.back().Drawn.Digest = value;
         }
         return Other();
     }
@@ -204,12 +212,23 @@ struct Reader : nlohmann::json_sax<Json> {
         if (Open.back().first == "tests[]" && !(HasIndex && HasMedian)) {
             return Refuse("a test without an \"index\" or a \"median\"");
         }
-        // A name is checked against the table: a comparison matches tests by index.
-        if (Open.back().first == "tests[]" && !Run.Tests.back().Name.empty() &&
-            Run.Tests.back().Name != TEST_NAMES[Run.Tests.back().Index]) {
+        // A name is checked against the suite's table: a comparison matches tests by
+        // index. The setting, and with it the suite, comes before the tests.
+        if (Open.back().first == "tests[]") {
             const OldTest &test = Run.Tests.back();
-            return Refuse("test " + std::to_string(test.Index) + " is named \"" + test.Name +
-                          "\", where the table has \"" + TEST_NAMES[test.Index] + "\"");
+            const bool wide = Run.Set.Suite == "wide";
+            if (Run.Set.Suite != "seven" && !wide) {
+                return Refuse("\"suite\" is \"" + Run.Set.Suite + "\", not seven or wide");
+            }
+            if (test.Index > (wide ? WIDE_COUNT : LAST_TEST)) {
+                return Refuse("test " + std::to_string(test.Index) + " is beyond the " +
+                              Run.Set.Suite + " suite's table");
+            }
+            const std::string name = wide ? WIDE_TABLE[test.Index].Name : TEST_NAMES[test.Index];
+            if (!test.Name.empty() && test.Name != name) {
+                return Refuse("test " + std::to_string(test.Index) + " is named \"" + test.Name +
+                              "\", where the table has \"" + name + "\"");
+            }
         }
         if (Open.back().first == "tests[].samples[]" && Rate > 0) {
             // A single run's samples keep no run numbers: 8 bytes a sample.

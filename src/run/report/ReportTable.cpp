@@ -1,9 +1,11 @@
 // The table printed at the end of a run.
 #include "Groups.h"
+#include "WideTable.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <sstream>
 
@@ -64,6 +66,26 @@ static std::string FarLines(const std::string &whose, const std::vector<Test> &t
     return out;
 }
 
+// The widest test name, for the first column.
+static int NameWidth(const Report &report) {
+    size_t width = 10;
+    for (const TestRun &test : report.Tests) {
+        width = std::max(width, test.Name.size());
+    }
+    return static_cast<int>(width);
+}
+
+// The wide suite's family header, above the first test of each family.
+static std::string FamilyHeader(const Report &report, size_t i) {
+    if (report.Set.Suite != "wide") {
+        return "";
+    }
+    const char *family = WIDE_TABLE[report.Tests[i].Index].Family;
+    return i > 0 && std::strcmp(WIDE_TABLE[report.Tests[i - 1].Index].Family, family) == 0
+               ? ""
+               : std::string("-- ") + family + "\n";
+}
+
 // A comparison's cell: the ratio, its interval, verdict and p-value, or why there is
 // no verdict.
 static std::string Cell(const ComparisonRow &row) {
@@ -72,7 +94,8 @@ static std::string Cell(const ComparisonRow &row) {
     return c.Verdict == Comparison::TooFew
                ? Format("%6.3f ", c.Ratio) + verdict
                : Format("%6.3f [%.3f, %.3f] ", c.Ratio, c.Low, c.High) + verdict +
-                     Format(" p=%.2g", c.P) + (c.ByRuns ? "" : " (within-run noise only)");
+                     Format(" p=%.2g", c.P) + (c.ByRuns ? "" : " (within-run noise only)") +
+                     (row.OtherPicture ? " OTHER PICTURE" : "");
 }
 
 // The block of one old run: per test the ratio and its verdict, the gate's mark beside
@@ -88,19 +111,39 @@ static std::string CompareBlock(const Report &report, const OldRun &old,
         !differences.empty()) {
         out += Wrap("warning: the runs differ in " + differences);
     }
-    for (const TestRun &test : report.Tests) {
+    const int width = NameWidth(report) + 3;
+    for (size_t i = 0; i < report.Tests.size(); i++) {
+        const TestRun &test = report.Tests[i];
         std::string cell = "   n/a";
         for (const ComparisonRow &row : rows) {
             cell = row.Now.Index == test.Index ? Cell(row) : cell;
         }
         const bool slower = std::find(failed.begin(), failed.end(), test.Name) != failed.end();
-        out += Format("%-13s%s\n", (test.Name + (slower ? " <<" : "")).c_str(), cell.c_str());
+        out += FamilyHeader(report, i) +
+               Format("%-*s%s\n", width, (test.Name + (slower ? " <<" : "")).c_str(), cell.c_str());
     }
     double logs = 0;
     int counts[4] = {};
+    // What moved, named by stem where a whole stem moved; a ratio between two pictures
+    // is no speed's, and is named apart.
+    std::vector<std::string> moved[2];
     for (const ComparisonRow &row : rows) {
         logs += std::log(row.Result.Ratio);
         counts[row.Result.Verdict]++;
+        if (!row.OtherPicture && row.Result.Verdict != Comparison::NoDifference &&
+            row.Result.Verdict != Comparison::TooFew) {
+            moved[row.Result.Verdict == Comparison::Slower].push_back(row.Now.Name);
+        }
+    }
+    for (const auto &[names, what] : {std::pair{&moved[1], "slower: "}, {&moved[0], "faster: "}}) {
+        if (!names->empty()) {
+            out += Wrap(what + Shortened(report, *names));
+        }
+    }
+    if (const std::vector<std::string> other = OtherPictures(rows); !other.empty()) {
+        out += Wrap("other picture: " + Shortened(report, other) +
+                    ": the two sides drew different pixels, so a ratio of their speeds means "
+                    "nothing");
     }
     const double mean = rows.empty() ? 0 : std::exp(logs / rows.size());
     out += Wrap(Format("geometric mean of the ratios %.3f; faster %d, slower %d, no significant "
@@ -158,23 +201,28 @@ std::string ToTable(const Report &report, const std::vector<OldRun> &olds, const
     for (const TestRun &test : report.Tests) {
         grouped = grouped || test.Runs > 1;
     }
-    out += Format("%-10s %10s %10s %10s %7s", "test", "score", "min", "max",
+    const int width = NameWidth(report);
+    out += Format("%-*s %10s %10s %10s %7s", width, "test", "score", "min", "max",
                   grouped ? "within" : "spread");
     if (grouped) {
         out += Format(" %7s %4s", "between", "runs");
     }
     out += Format(" %5s %6s\n", "n", plusMinus.c_str());
-    for (const TestRun &test : report.Tests) {
+    for (size_t i = 0; i < report.Tests.size(); i++) {
+        const TestRun &test = report.Tests[i];
         const std::string half = test.HalfWidth ? Format("%.1f%%", *test.HalfWidth * 100) : "-";
-        out += Format("%-10s %10.0f %10.0f %10.0f %6.1f%%", test.Name.c_str(),
-                      std::floor(test.Median), test.Min, test.Max, test.Spread * 100);
+        out += FamilyHeader(report, i) + Format("%-*s %10.0f %10.0f %10.0f %6.1f%%", width,
+                                                test.Name.c_str(), std::floor(test.Median),
+                                                test.Min, test.Max, test.Spread * 100);
         if (grouped) {
             out += test.Between ? Format(" %6.1f%% %4d", *test.Between * 100, test.Runs)
                                 : Format(" %7s %4d", "-", test.Runs);
         }
         out += Format(" %5zu %6s\n", test.Samples.size(), half.c_str());
     }
-    out += "TOTAL: " + std::to_string(report.Total) + "\n";
+    if (s.Suite == "seven") {
+        out += "TOTAL: " + std::to_string(report.Total) + "\n";
+    }
     out += Format("geometric mean of the scores: %.0f\n", report.GeometricMean);
     out += FarLines("", report.Tests);
     if (s.Precision > 0) {
