@@ -283,6 +283,40 @@ def case_run_gate(wine, exe, handheld):
     check(code == 0 and "gate: 0 test(s)" in out, f"quiet: exit code {code}, {err!r}\n{out}")
 
 
+def case_run_wide(wine, exe, handheld):
+    """The wide suite lists its tests by family; it runs whole on the window and at every
+    depth off screen, each test with its picture; against another depth, --fail-picture
+    exits with 5, naming the tests that drew otherwise."""
+    _, code, out, _ = quenzel_run(wine, exe, "--suite", "wide", "--list")
+    count = 105 if handheld else 149
+    check(code == 0 and out.startswith(f"The wide suite ({count} tests):\npoints (") and
+          len(re.findall(r"^  \S+ +\S", out, re.M)) == count, f"--list: exit code {code}\n{out}")
+    runs = {}
+    for depth in ("window", "1", "8", "16", "24", "32"):
+        where = [] if depth == "window" else ["--offscreen", f"320x200x{depth}"]
+        began = time.monotonic()
+        folder, code, out, err = quenzel_run(wine, exe, "--suite", "wide", "--window-ms", "2",
+                                             "--repeat", "1", "--quiet", "--json", "w.json", *where)
+        with open(os.path.join(folder, "w.json")) as f:
+            data = json.load(f)
+        runs[depth] = os.path.join(folder, "w.json")
+        print(f"{depth}: {len(data['tests'])} tests in {time.monotonic() - began:.1f} s")
+        # Off screen the 500-pixel sizes do not fit, and say so.
+        fits = count if depth == "window" else count - (29 if handheld else 42)
+        check(code == 0 and data["suite"] == "wide" and len(data["tests"]) == fits and
+              data["depth"] == (int(depth) if depth != "window" else data["depth"]) and
+              all(re.fullmatch(r"[0-9a-f]{16}", t["picture"]) for t in data["tests"]) and
+              ("skipped, larger than the 320x200 surface: Line.500" in err) == (depth != "window"),
+              f"{depth}: exit code {code}, {len(data['tests'])} tests: {err}")
+    _, same, out, err = quenzel_run(wine, exe, "--from", runs["32"], "--compare", runs["32"],
+                                    "--fail-picture")
+    _, other, out, err = quenzel_run(wine, exe, "--from", runs["1"], "--compare", runs["32"],
+                                     "--fail-picture")
+    check(same == 0 and other == 5 and "\nother picture: " in out and
+          re.search(r"another picture than '[^']*':( \S+)+$", err, re.M),
+          f"exit codes {same}, {other}: {err}\n{out[-600:]}")
+
+
 def bitmap(folder, name):
     with Image.open(os.path.join(folder, name)) as image:
         return list(image.convert("RGB").getdata())
