@@ -8,6 +8,7 @@
 #include "Workloads.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <random>
 #include <vector>
@@ -320,11 +321,22 @@ bool RunSamples(const Options &options, const Target &target, Report &report, st
             }
         }
     }
+    // The pictures, with their own time left: the measuring's estimate cannot know them.
+    const LONGLONG drawing = Now();
+    for (size_t i = 0; i < report.Tests.size() && !Interrupted; i++) {
+        report.Tests[i].Drawn = DrawPicture(options, target, report.Tests[i].Index);
+        if (!options.Quiet) {
+            const double left = Milliseconds(Now() - drawing) / 1000 / static_cast<double>(i + 1) *
+                                static_cast<double>(report.Tests.size() - i - 1);
+            char line[80];
+            std::snprintf(line, sizeof line, "pictures: %zu of %zu tests, %ld min %02ld s left",
+                          i + 1, report.Tests.size(), std::lround(left) / 60,
+                          std::lround(left) % 60);
+            ShowProgress(line, console);
+        }
+    }
     if (!options.Quiet && console) {
         std::fputs("\n", stderr);
-    }
-    for (TestRun &run : report.Tests) {
-        run.Drawn = DrawPicture(options, target, run.Index);
     }
     ReleaseSourceBitmap();
     return !Interrupted;

@@ -87,7 +87,8 @@ std::string ToCsv(const Report &report, const std::vector<OldRun> &, const Compa
     for (const SettingField &fact : report.Set.Facts) {
         table.KeyValue(fact.Key, Cell(fact.Value, AS_IS));
     }
-    table.KeyValue("total", std::to_string(report.Total));
+    // TOTAL is the seven's.
+    table.KeyValue("total", report.Set.Suite == "seven" ? std::to_string(report.Total) : "");
     table.KeyValue("geometric_mean", Cell(Rounded(report.GeometricMean, 1), 1));
     for (const TestRun &test : report.Tests) {
         for (size_t i = 0; i < test.Samples.size(); i++) {

@@ -39,7 +39,8 @@ std::string ToJson(const Report &report, const std::vector<OldRun> &, const Comp
         entry.update(Record(SUMMARY_FIELDS, test));
         tests.push_back(entry);
     }
-    document["total"] = report.Total;
+    // TOTAL is the seven's.
+    document["total"] = report.Set.Suite == "seven" ? Json(report.Total) : Json();
     document["geometric_mean"] = Rounded(report.GeometricMean, 1);
     Json &comparisons = document["comparisons"] = Json::array();
     for (const std::vector<ComparisonRow> &rows : compared) {
