@@ -3,16 +3,25 @@
 #include <cstdio>
 
 std::vector<DWORD> ReadArea(HDC dc, INT width, INT height) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    // 32 bits a pixel with the channels' masks, which the handheld platform requires at
+    // that depth and the desktop reads alike.
+    struct {
+        BITMAPINFOHEADER Header;
+        DWORD Masks[3];
+    } info = {};
+    info.Header.biSize = sizeof info.Header;
+    info.Header.biWidth = width;
+    info.Header.biHeight = -height; // top-down
+    info.Header.biPlanes = 1;
+    info.Header.biBitCount = 32;
+    info.Header.biCompression = BI_BITFIELDS;
+    info.Masks[0] = 0xFF0000;
+    info.Masks[1] = 0x00FF00;
+    info.Masks[2] = 0x0000FF;
     void *bits = nullptr;
     const HDC copy = CreateCompatibleDC(dc);
-    const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HBITMAP bitmap = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO *>(&info),
+                                            DIB_RGB_COLORS, &bits, nullptr, 0);
     std::vector<DWORD> pixels;
     if (bitmap == nullptr || bits == nullptr) {
         DeleteDC(copy);

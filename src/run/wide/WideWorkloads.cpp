@@ -39,7 +39,12 @@ struct WideState {
     SIZE TextSize; // the text's extent in the test's font
     std::vector<POINT> Points;
     std::vector<DWORD> Image; // a 32-bit image put or read by the DIB calls
-    BITMAPINFO Info;
+    // The image's header: 32 bits a pixel with the channels' masks, as the handheld
+    // platform requires them at that depth.
+    struct {
+        BITMAPINFOHEADER Header;
+        DWORD Masks[3];
+    } Info;
 };
 
 WideState Wide;
@@ -163,13 +168,15 @@ void DrawStretchBlt() {
 void DrawStretchDIBits() {
     const INT x = Across(), y = Down();
     StretchDIBits(Bench.DrawDC, x, y, Wide.Side, Wide.Side, 0, 0, Wide.Side, Wide.Side,
-                  Wide.Image.data(), &Wide.Info, DIB_RGB_COLORS, SRCCOPY);
+                  Wide.Image.data(), reinterpret_cast<BITMAPINFO *>(&Wide.Info), DIB_RGB_COLORS,
+                  SRCCOPY);
 }
 
 void DrawSetDIBits() {
     const INT x = Across(), y = Down();
     SetDIBitsToDevice(Bench.DrawDC, x, y, Wide.Side, Wide.Side, 0, 0, 0, Wide.Side,
-                      Wide.Image.data(), &Wide.Info, DIB_RGB_COLORS);
+                      Wide.Image.data(), reinterpret_cast<BITMAPINFO *>(&Wide.Info),
+                      DIB_RGB_COLORS);
 }
 
 void DrawMaskBlt() {
@@ -251,8 +258,8 @@ void DrawPolyPolygon() {
 }
 
 void DrawGetDIBits() {
-    GetDIBits(Bench.DrawDC, Wide.Source, 0, Wide.Side, Wide.Image.data(), &Wide.Info,
-              DIB_RGB_COLORS);
+    GetDIBits(Bench.DrawDC, Wide.Source, 0, Wide.Side, Wide.Image.data(),
+              reinterpret_cast<BITMAPINFO *>(&Wide.Info), DIB_RGB_COLORS);
 }
 
 void DrawTextOut() {
@@ -393,12 +400,15 @@ template <class Shape> void PlaceShapes(INT points, Shape shape) {
 void SetUpImage() {
     const INT s = Wide.Side;
     Wide.Info = {};
-    Wide.Info.bmiHeader.biSize = sizeof Wide.Info.bmiHeader;
-    Wide.Info.bmiHeader.biWidth = s;
-    Wide.Info.bmiHeader.biHeight = -s; // top-down
-    Wide.Info.bmiHeader.biPlanes = 1;
-    Wide.Info.bmiHeader.biBitCount = 32;
-    Wide.Info.bmiHeader.biCompression = BI_RGB;
+    Wide.Info.Header.biSize = sizeof Wide.Info.Header;
+    Wide.Info.Header.biWidth = s;
+    Wide.Info.Header.biHeight = -s; // top-down
+    Wide.Info.Header.biPlanes = 1;
+    Wide.Info.Header.biBitCount = 32;
+    Wide.Info.Header.biCompression = BI_BITFIELDS;
+    Wide.Info.Masks[0] = 0xFF0000;
+    Wide.Info.Masks[1] = 0x00FF00;
+    Wide.Info.Masks[2] = 0x0000FF;
     Wide.Image.assign(static_cast<size_t>(s * s), 0x00FFFFFF);
     // Diagonal bands of the two colours (as 0x00RRGGBB) on white.
     const DWORD ink = GetRValue(Wide.Ink) << 16 | GetGValue(Wide.Ink) << 8 | GetBValue(Wide.Ink);
