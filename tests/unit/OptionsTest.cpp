@@ -1,7 +1,10 @@
 #include "OptionValues.h"
+#include "WideTable.h"
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -105,6 +108,16 @@ TEST(RunOptions, TheWideSuiteByPatternsAndDepths) {
         EXPECT_NE(desktop.find(family), std::string::npos) << family;
     }
     EXPECT_EQ(handheld.find("SetPixelV"), std::string::npos);
+    // A name's size is the test's, and a wide pen reaches beyond it.
+    for (int i = 1; i <= WIDE_COUNT; i++) {
+        const WideTest &test = WIDE_TABLE[i];
+        const std::string last =
+            std::strrchr(test.Name, '.') ? std::strrchr(test.Name, '.') + 1 : "";
+        if (std::string(test.Family) != "text" && !last.empty() && std::isdigit(last[0])) {
+            EXPECT_EQ(std::stoi(last), test.Size) << test.Name;
+        }
+    }
+    EXPECT_EQ(WideReach(WIDE_TABLE[WideIndex("Line.width20.500")]), 520);
     EXPECT_NE(ListText(false, false).find("\n  TextOut     1 to 8 random characters"),
               std::string::npos);
 }

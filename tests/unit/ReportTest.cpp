@@ -749,11 +749,18 @@ TEST(Groups, TheWideSuiteNamesWhatMovedAndWhatDrewOtherwise) {
         EXPECT_TRUE(Has(table, line)) << line << table;
     }
     EXPECT_FALSE(Has(table, "TOTAL")) << "the seven's alone";
+    EXPECT_LT(Json::parse(ToJson(now, {old}))["comparisons"][1]["low"].get<double>(), 0.6)
+        << "half as fast, its interval below 1";
     EXPECT_EQ(OtherPictures(Comparisons(now, old)), std::vector<std::string>{"Line.10"});
     // A picture that varies is no other picture; two runs of one group that drew
     // differently vary.
     old.Tests[0].Drawn.Varies = true;
     EXPECT_TRUE(OtherPictures(Comparisons(now, old)).empty());
+    OldRun pair;
+    ASSERT_TRUE(AddToGroup(pair, old, error) && AddToGroup(pair, Old(before), error)) << error;
+    std::vector<int> runs(16, 1);
+    std::fill(runs.begin() + 8, runs.end(), 2);
+    EXPECT_EQ(pair.Tests[1].Runs, runs) << "the first run's numbers made when the second joins";
     Report group;
     ASSERT_TRUE(AddToGroup(group, now, error) && AddToGroup(group, before, error)) << error;
     EXPECT_EQ(std::vector<bool>({group.Tests[0].Drawn.Varies, group.Tests[1].Drawn.Varies}),
