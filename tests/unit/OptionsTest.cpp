@@ -1,4 +1,4 @@
-#include "OptionValues.h"
+#include "Options.h"
 #include "WideTable.h"
 
 #include <gtest/gtest.h>

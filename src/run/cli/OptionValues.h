@@ -20,10 +20,6 @@ extern const CLI::Validator FLAG, FILE_NAME, TEST_LIST, SIZE;
 
 std::string Lower(std::string text);
 
-// Whether name matches pattern, in any case: * stands for any run of characters, ?
-// for any one.
-bool Matches(const std::string &pattern, const std::string &name);
-
 // A comma-separated list of test names or patterns (any case) or indices of the
 // suite's table, kept in table order.
 std::vector<int> ParseTests(const std::string &list, bool wide);

@@ -48,6 +48,10 @@ bool ParseOptions(int argc, const char *const argv[], Options &options, std::str
 // The options, their ranges and the exit codes, for --help.
 std::string Usage();
 
+// Whether name matches pattern, in any case: * stands for any run of characters, ?
+// for any one.
+bool Matches(const std::string &pattern, const std::string &name);
+
 // The name of test i of the seven (1 to TEST_COUNT) or of the wide suite (1 to WIDE_COUNT).
 std::string TestName(bool wide, int i);
 
