@@ -599,6 +599,9 @@ TEST(Groups, EachRunCountsOnce) {
     EXPECT_EQ(group.Set.RunIds, std::vector<std::string>({"a1", "a2", "b1"}));
     EXPECT_EQ(RunMedians(group.Tests[0]), Numbers({101, 102, 201}));
     EXPECT_TRUE(group.Tests[0].Raw.empty()) << "the raw samples of a run met again go with it";
+    Report first;
+    ASSERT_TRUE(AddToGroup(first, copy, error));
+    EXPECT_EQ(first.Tests[0].Raw.size() == 1 ? first.Tests[0].Raw[0].Of : 0, 3) << "kept, met once";
     OldRun old{"g", {}, {}};
     for (const Report *run : std::vector<const Report *>{&b, &a, &b, &merged}) {
         ASSERT_TRUE(AddToGroup(old, Old(*run), error));
