@@ -37,6 +37,11 @@ struct WideState {
     POINT OldOrigin;
     bool MovedOrigin;
     SIZE TextSize; // the text's extent in the test's font
+    // What the workload would otherwise work out in every call: the raster operation,
+    // a stretch's source side, a text's length, box width and ExtTextOut options.
+    DWORD Rop;
+    INT From, Length, BoxWidth;
+    UINT TextOptions;
     std::vector<POINT> Points;
     std::vector<DWORD> Image; // a 32-bit image put or read by the DIB calls
     // The image's header: 32 bits a pixel with the channels' masks, as the handheld
@@ -51,10 +56,6 @@ WideState Wide;
 
 const TCHAR TEXT_LINE[] = TEXT("Quenzel draws this text to time it; each line holds sixty-four..");
 static_assert(sizeof TEXT_LINE / sizeof TEXT_LINE[0] == 65, "64 characters and the end");
-
-INT TextLength() {
-    return Wide.Test->Mode & TEXT_SHORT ? 4 : Wide.Test->Mode & TEXT_LONG ? 64 : 16;
-}
 
 // Where a square of the test's side fits in the surface, a wide pen's half width
 // (Wide.Margin) from its edges: a left or top edge.
@@ -124,7 +125,7 @@ void DrawFillRect() {
 
 void DrawPatBlt() {
     const INT x = Across(), y = Down();
-    PatBlt(Bench.DrawDC, x, y, Wide.Side, Wide.Side, RopCode(Wide.Test->Mode));
+    PatBlt(Bench.DrawDC, x, y, Wide.Side, Wide.Side, Wide.Rop);
 }
 
 void DrawEllipse() {
@@ -143,7 +144,7 @@ void DrawPolygon() {
 
 void DrawBitBlt() {
     const INT x = Across(), y = Down();
-    BitBlt(Bench.DrawDC, x, y, Wide.Side, Wide.Side, Wide.SourceDC, 0, 0, RopCode(Wide.Test->Mode));
+    BitBlt(Bench.DrawDC, x, y, Wide.Side, Wide.Side, Wide.SourceDC, 0, 0, Wide.Rop);
 }
 
 void DrawScroll() {
@@ -158,11 +159,8 @@ void DrawToMono() {
 
 void DrawStretchBlt() {
     const INT x = Across(), y = Down();
-    const INT from =
-        Wide.Test->Mode == STRETCH_COLOR_HALF || Wide.Test->Mode == STRETCH_HALFTONE_HALF
-            ? Wide.Side * 2
-            : (Wide.Side + 1) / 2;
-    StretchBlt(Bench.DrawDC, x, y, Wide.Side, Wide.Side, Wide.SourceDC, 0, 0, from, from, SRCCOPY);
+    StretchBlt(Bench.DrawDC, x, y, Wide.Side, Wide.Side, Wide.SourceDC, 0, 0, Wide.From, Wide.From,
+               SRCCOPY);
 }
 
 void DrawStretchDIBits() {
@@ -203,13 +201,10 @@ void DrawExtTextOut() {
     RECT box;
     box.left = TextLeft(Wide.TextSize.cx);
     box.top = TextTop(Wide.TextSize.cy);
-    box.right =
-        box.left + (Wide.Test->Mode & TEXT_CLIPPED ? Wide.TextSize.cx / 2 : Wide.TextSize.cx);
+    box.right = box.left + Wide.BoxWidth;
     box.bottom = box.top + Wide.TextSize.cy;
-    const UINT options = Wide.Test->Mode & TEXT_OPAQUE    ? ETO_OPAQUE
-                         : Wide.Test->Mode & TEXT_CLIPPED ? ETO_CLIPPED
-                                                          : 0;
-    ExtTextOut(Bench.DrawDC, box.left, box.top, options, &box, TEXT_LINE, TextLength(), nullptr);
+    ExtTextOut(Bench.DrawDC, box.left, box.top, Wide.TextOptions, &box, TEXT_LINE, Wide.Length,
+               nullptr);
 }
 
 void DrawWords() {
@@ -218,7 +213,7 @@ void DrawWords() {
     box.top = TextTop(Wide.TextSize.cy * 8);
     box.right = box.left + 100;
     box.bottom = box.top + Wide.TextSize.cy * 8;
-    DrawText(Bench.DrawDC, TEXT_LINE, TextLength(), &box, DT_WORDBREAK);
+    DrawText(Bench.DrawDC, TEXT_LINE, Wide.Length, &box, DT_WORDBREAK);
 }
 
 void DrawFillRgn() {
@@ -264,7 +259,7 @@ void DrawGetDIBits() {
 
 void DrawTextOut() {
     const INT x = TextLeft(Wide.TextSize.cx), y = TextTop(Wide.TextSize.cy);
-    TextOut(Bench.DrawDC, x, y, TEXT_LINE, TextLength());
+    TextOut(Bench.DrawDC, x, y, TEXT_LINE, Wide.Length);
 }
 
 void DrawPaintRgn() {
@@ -437,7 +432,11 @@ void SetUpFont() {
     lstrcpy(font.lfFaceName, TEXT("Arial"));
     Wide.Font = CreateFontIndirect(&font);
     Wide.OldFont = SelectObject(Bench.DrawDC, Wide.Font);
-    GetTextExtentPoint32(Bench.DrawDC, TEXT_LINE, TextLength(), &Wide.TextSize);
+    const INT mode = Wide.Test->Mode;
+    Wide.Length = mode & TEXT_SHORT ? 4 : mode & TEXT_LONG ? 64 : 16;
+    GetTextExtentPoint32(Bench.DrawDC, TEXT_LINE, Wide.Length, &Wide.TextSize);
+    Wide.BoxWidth = mode & TEXT_CLIPPED ? Wide.TextSize.cx / 2 : Wide.TextSize.cx;
+    Wide.TextOptions = mode & TEXT_OPAQUE ? ETO_OPAQUE : mode & TEXT_CLIPPED ? ETO_CLIPPED : 0;
     Wide.OldText = SetTextColor(Bench.DrawDC, Wide.Ink);
     Wide.OldBack = SetBkColor(Bench.DrawDC, Wide.Paper);
     Wide.OldBackMode =
@@ -545,6 +544,7 @@ TestProc WideBegin(INT test) {
         break;
     case WideOp::PatBlt:
     case WideOp::PaintRgn:
+        Wide.Rop = RopCode(mode);
         SelectBrush(MakeBrush(BRUSH_SOLID, Wide.Paper));
         if (Wide.Test->Op == WideOp::PaintRgn) {
             SetUpRegions();
@@ -559,6 +559,7 @@ TestProc WideBegin(INT test) {
         PaintBands(Bench.DrawDC, Bench.ScreenWidth, Bench.ScreenHeight);
         break;
     case WideOp::BitBlt:
+        Wide.Rop = RopCode(mode);
         // What these do to white is white, or the source: they are drawn on bands.
         if (mode == ROP_SRCAND || mode == ROP_SRCPAINT || mode == ROP_SRCINVERT) {
             PaintBands(Bench.DrawDC, Bench.ScreenWidth, Bench.ScreenHeight);
@@ -593,8 +594,8 @@ TestProc WideBegin(INT test) {
         break;
     case WideOp::StretchBlt: {
         const bool half = mode == STRETCH_COLOR_HALF || mode == STRETCH_HALFTONE_HALF;
-        const INT from = half ? s * 2 : (s + 1) / 2;
-        MakeSource(from, from, false);
+        Wide.From = half ? s * 2 : (s + 1) / 2;
+        MakeSource(Wide.From, Wide.From, false);
 #ifndef UNDER_CE
         if (mode == STRETCH_HALFTONE_HALF || mode == STRETCH_HALFTONE_DOUBLE) {
             Wide.OldStretch = SetStretchBltMode(Bench.DrawDC, HALFTONE);
