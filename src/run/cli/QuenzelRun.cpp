@@ -1,6 +1,7 @@
-// QuenzelRun: the interactive program's seven tests for automation. By default it
-// draws what the interactive program draws, on the same kind of window, with the
-// same window rule and score; options select tests, repeat and export them.
+// QuenzelRun: the interactive program's seven tests for automation, and a wide suite
+// of one drawing operation each. By default it draws what the interactive program
+// draws, on the same kind of window, with the same window rule and score; options
+// select the suite and tests, repeat, compare and export them.
 #include "Bench.h"
 #include "Display.h"
 #include "Groups.h"
