@@ -7,8 +7,8 @@ what=${1:-test}
 # MinGW-w64 for both: i686 makes the programs for Windows, x86_64 what runs under Wine here.
 pkgs=(cmake ninja-build g++ g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64
   binutils-mingw-w64-x86-64)
-# Header-only libraries that every build compiles in: options and JSON.
-pkgs+=(libcli11-dev nlohmann-json3-dev)
+# Header-only libraries that every build compiles in: options, JSON and PNG files.
+pkgs+=(libcli11-dev nlohmann-json3-dev libstb-dev)
 # 64-bit Wine, a virtual X display and what drives and watches it.
 gui=(wine wine64 xvfb xdotool x11-utils imagemagick python3 python3-pil)
 case "$what" in

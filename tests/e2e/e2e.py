@@ -231,9 +231,14 @@ def case_run(wine, exe, handheld):
              "--quiet"]
     copy = shutil.copy(exe, os.path.join(folder, "copy.exe"))
     alternated = subprocess.run([winerun.WINE, exe, *group, "--runs", "4", "--alternate", copy, "--json",
-                                 "g.json"], env=wine.env, cwd=folder, capture_output=True, text=True)
-    runs = [[s["run"] for s in json.load(open(os.path.join(folder, f)))["tests"][0]["samples"]]
-            for f in ("g.json", "g-other.json")]
+                                 "g.json", "--pictures", "p"], env=wine.env, cwd=folder,
+                                capture_output=True, text=True)
+    saved = [json.load(open(os.path.join(folder, f))) for f in ("g.json", "g-other.json")]
+    runs = [[s["run"] for s in g["tests"][0]["samples"]] for g in saved]
+    # Each build's pictures beside the other's, each group naming its own.
+    check([g["pictures"] for g in saved] == ["p", "p-other"] and
+          [os.listdir(os.path.join(folder, p)) for p in ("p", "p-other")] == [["Pixel.png"]] * 2,
+          f"pictures: {[g['pictures'] for g in saved]} {alternated.stderr[-300:]}")
     quiet = {k: v for k, v in wine.env.items() if k != "DISPLAY"}
     offline = [subprocess.run([winerun.WINE, exe, *args], env=quiet, cwd=folder, capture_output=True,
                               text=True) for args in (["--from", "g.json", "--compare", "g-other.json"],
@@ -286,8 +291,11 @@ def case_run_gate(wine, exe, handheld):
 def case_run_wide(wine, exe, handheld):
     """The wide suite lists its tests by family; it runs whole on the window, and its
     10-pixel sizes at every depth off screen (the 500-pixel ones skipped and named), each
-    test with its picture; against another depth, --fail-picture exits with 5, naming
-    the tests that drew otherwise."""
+    test with its picture, written as a PNG file (a picture that shows nothing said so on
+    its row, GetDIBits showing the bands it read); a pixel planted in one picture is
+    named, measured and drawn in a difference image; text larger than the surface is
+    skipped; against another depth, --fail-picture exits with 5, naming the tests that
+    drew otherwise."""
     _, code, out, _ = quenzel_run(wine, exe, "--suite", "wide", "--list")
     count, small = (105, 29) if handheld else (149, 42)
     check(code == 0 and out.startswith(f"The wide suite ({count} tests):\npoints (") and
@@ -295,7 +303,7 @@ def case_run_wide(wine, exe, handheld):
     runs = {}
     for depth in ("window", "1", "8", "16", "24", "32"):
         where = ([] if depth == "window" else
-                 ["--offscreen", f"320x200x{depth}", "--tests", "*.10,*.500"])
+                 ["--offscreen", f"320x200x{depth}", "--tests", "*.10,*.500", "--pictures", "pics"])
         began = time.monotonic()
         folder, code, out, err = quenzel_run(wine, exe, "--suite", "wide", "--window-ms", "2",
                                              "--repeat", "1", "--quiet", "--json", "w.json", *where)
@@ -303,12 +311,50 @@ def case_run_wide(wine, exe, handheld):
             data = json.load(f)
         runs[depth] = os.path.join(folder, "w.json")
         print(f"{depth}: {len(data['tests'])} tests in {time.monotonic() - began:.1f} s")
+        names = [t["name"] for t in data["tests"]]
         check(code == 0 and data["suite"] == "wide" and
               len(data["tests"]) == (count if depth == "window" else small) and
               data["depth"] == (int(depth) if depth != "window" else data["depth"]) and
               all(re.fullmatch(r"[0-9a-f]{16}", t["picture"]) for t in data["tests"]) and
               ("skipped, larger than the 320x200 surface: Line.500" in err) == (depth != "window"),
               f"{depth}: exit code {code}, {len(data['tests'])} tests: {err}")
+        blank = [t["name"] for t in data["tests"] if t["picture_blank"]]
+        said = re.findall(r"^(\S+) .* picture shows nothing here$", out, re.M)
+        check(said == blank and (depth == "1" or not blank), f"{depth}: blank {blank}, said {said}")
+        if depth == "window":
+            continue
+        pictures = os.path.join(folder, "pics")
+        check(data["pictures"] == "pics" and
+              sorted(os.listdir(pictures)) == sorted(n + ".png" for n in names) and
+              Image.open(os.path.join(pictures, names[0] + ".png")).size == (320, 200),
+              f"{depth}: pictures {data['pictures']}: {sorted(os.listdir(pictures))[:3]}")
+        if not handheld and depth != "1":
+            read = bitmap(pictures, "GetDIBits.10.png")
+            check(len({read[y * 320 + x] for y in range(10) for x in range(10)}) > 1,
+                  f"{depth}: GetDIBits.10 shows one colour")
+    # One pixel planted in a copy of the 32-bit run's pictures, and that test's digest.
+    base = os.path.dirname(runs["32"])
+    shutil.copytree(os.path.join(base, "pics"), os.path.join(base, "planted"))
+    with Image.open(os.path.join(base, "planted", "Ellipse.10.png")) as image:
+        image = image.convert("RGB")
+    r, g, b = image.getpixel((7, 5))
+    image.putpixel((7, 5), (r, g, b ^ 1))
+    image.save(os.path.join(base, "planted", "Ellipse.10.png"))
+    with open(runs["32"]) as f:
+        data = json.load(f)
+    data["pictures"] = "planted"
+    next(t for t in data["tests"] if t["name"] == "Ellipse.10")["picture"] = "0" * 16
+    with open(os.path.join(base, "planted.json"), "w") as f:
+        json.dump(data, f)
+    folder, code, out, err = quenzel_run(wine, exe, "--from", runs["32"], "--compare",
+                                         os.path.join(base, "planted.json"), "--pictures", "d")
+    difference = bitmap(os.path.join(folder, "d"), "Ellipse.10-diff.png")
+    # The third of the image's three pictures, 320 pixels and a gap of 8 each.
+    marked = [(i % 976 - 656, i // 976) for i, p in enumerate(difference) if p == (255, 0, 255)]
+    check(code == 0 and "Ellipse.10: 1 pixel in x 7 to 7, y 5 to 5, by at most 1 in a channel" in
+          " ".join(out.split()) and re.search(r"^Ellipse.10 +\d\.\d+ OTHER PICTURE: no verdict$",
+                                              out, re.M) and marked == [(7, 5)],
+          f"planted: exit code {code}, marked {marked[:5]}: {err}\n{out[-900:]}")
     _, same, out, err = quenzel_run(wine, exe, "--from", runs["32"], "--compare", runs["32"],
                                     "--fail-picture")
     _, other, out, err = quenzel_run(wine, exe, "--from", runs["1"], "--compare", runs["32"],
@@ -316,6 +362,13 @@ def case_run_wide(wine, exe, handheld):
     check(same == 0 and other == 5 and "\nother picture: " in out and
           re.search(r"another picture than '[^']*':( \S+)+$", err, re.M),
           f"exit codes {same}, {other}: {err}\n{out[-600:]}")
+    # A text's box beyond the surface is skipped, as a shape's is.
+    _, code, out, err = quenzel_run(wine, exe, "--suite", "wide", "--tests", "Text.*,DrawText.*",
+                                    "--offscreen", "120x40", "--window-ms", "2", "--quiet")
+    skipped = re.search(r"skipped, larger than the 120x40 surface: (.*)$", err, re.M)
+    check(code == 0 and skipped and {"Text.Arial.24", "DrawText.wordbreak"} <=
+          set(skipped[1].split(", ")) and re.search(r"^Text.Arial.8 +\d", out, re.M),
+          f"text: exit code {code}: {err}\n{out}")
 
 
 def bitmap(folder, name):

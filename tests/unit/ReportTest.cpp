@@ -19,6 +19,14 @@ bool Has(const std::string &text, const std::string &part) {
     return text.find(part) != std::string::npos;
 }
 
+int Count(const std::string &text, const std::string &part) {
+    int n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        n++;
+    }
+    return n;
+}
+
 // Pixel: scores 100, 80, 120 (rates 1000, 800.26, 1200), raw rates 2000 and 1000;
 // BitBlt: scores 10 and 13.
 Report TwoTests() {
@@ -135,14 +143,16 @@ TEST(RunReport, FilesHoldTheSettingSamplesAndSummaries) {
             break;
         }
     }
-    EXPECT_EQ(keys, "program=QuenzelRun version=" QUENZEL_VERSION
-                    " flavour=desktop suite=seven utc=2026-12-07T03:43:27Z windows=null wine=null "
-                    "architecture=null run_ids=[] target=window width=0 height=0 depth=0 dpi=0 "
-                    "window_ms=10000 repeat=3 "
-                    "raw=false tick_step_ms=0.0 draw_ns=null tick_ns=null warmup_ms=0 "
-                    "affinity=null shuffle=0 precision=0.1234 confidence=0.99 cpus=12 cpu=x86 "
-                    "tests=" +
-                        root["tests"].dump() + " ");
+    EXPECT_EQ(
+        keys,
+        "program=QuenzelRun version=" QUENZEL_VERSION
+        " flavour=desktop suite=seven utc=2026-12-07T03:43:27Z windows=null wine=null "
+        "architecture=null run_ids=[] pictures=null target=window width=0 height=0 depth=0 dpi=0 "
+        "window_ms=10000 repeat=3 "
+        "raw=false tick_step_ms=0.0 draw_ns=null tick_ns=null warmup_ms=0 "
+        "affinity=null shuffle=0 precision=0.1234 confidence=0.99 cpus=12 cpu=x86 "
+        "tests=" +
+            root["tests"].dump() + " ");
     const Json &pixel = root["tests"][0];
     EXPECT_EQ(
         pixel["samples"][1].dump(),
@@ -166,19 +176,20 @@ TEST(RunReport, FilesHoldTheSettingSamplesAndSummaries) {
          {"record,test,name,sample,key,value,count,tick_ms,qpc_ms,per_second,rate,cpu_ms,run,calls,"
           "replays_sample,draws_per_call,median,min,max,spread,rate_median,raw_median,efficiency,"
           "efficiency_low,efficiency_high,rule_ns,bound,half_width,runs,between_runs,picture,"
-          "picture_varies,old,ratio,low,high,p,verdict,unit,other_picture\n",
-          "\nsample,1,Pixel,2,,,800,10001,10001.500,80,800.3,0.000,1,,,,,,,,,,,,,,,,,,,,,,,,,,,\n",
-          "\nraw,1,Pixel,2,,,,,1000.000,,1000.0,,,2000,2,5.000,,,,,,,,,,,,,,,,,,,,,,,,\n",
+          "picture_varies,picture_blank,old,ratio,low,high,p,verdict,unit,other_picture\n",
+          "\nsample,1,Pixel,2,,,800,10001,10001.500,80,800.3,0.000,1,,,,,,,,,,,,,,,,,,,,,,,,,,,,\n",
+          "\nraw,1,Pixel,2,,,,,1000.000,,1000.0,,,2000,2,5.000,,,,,,,,,,,,,,,,,,,,,,,,,\n",
           "\nsummary,1,Pixel,,,,,,,,,,,,,,100.0,80,120,0.4000,1000.0,1500.0,0.6929,,,0.00,1.0000,,"
-          "1,,,false,,,,,,,,\n",
+          "1,,,false,false,,,,,,,,\n",
           "\nsample,6,\"Bit\"\"Blt,\t\",1,", "\nsetting,,,,total,55,", "\nsetting,,,,draw_ns,,",
           "\nsetting,,,,tick_step_ms,0.000,", "\nsetting,,,,cpus,12,,",
-          "\ncomparison,1,Pixel,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,öld.json,1.0000,,,,\"no verdict: 3 vs "
+          "\ncomparison,1,Pixel,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,öld.json,1.0000,,,,\"no verdict: 3 "
+          "vs "
           "3 "
           "samples, needs 5 a side\",samples,false\n"}) {
         EXPECT_TRUE(Has(csv, line)) << line << csv;
     }
-    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 29 + 5 + 2 + 2 + 2);
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 30 + 5 + 2 + 2 + 2);
 }
 
 // The micro-benchmark tools' layout: the setting as context, an entry per sample in
@@ -252,7 +263,7 @@ TEST(RunReport, TableComparesWithEachOldRun) {
         "the confidence says)\n");
     EXPECT_TRUE(Has(ToTable(same, {Old(now)}), "0.375 [0.100, 0.833] slower p=0.0079"));
     EXPECT_FALSE(Has(ToTable(now, {}), "vs old"));
-    EXPECT_TRUE(Has(ToTable(now, {OldRun{}}), "ratios 0.000; faster 0, slower 0"))
+    EXPECT_TRUE(Has(ToTable(now, {OldRun{}}), "ratios -; faster 0, slower 0"))
         << "no test in common";
     same.Tests.pop_back(); // a test the old run did not have
     EXPECT_TRUE(Has(ToTable(now, {Old(same)}), "\nBitBlt          n/a\n"));
@@ -479,7 +490,8 @@ TEST(Groups, TheRunIsTheUnitWithSeveralRunsASide) {
     EXPECT_EQ(Numbers({double(c.Verdict), double(c.ByRuns), c.Low}),
               Numbers({Comparison::TooFew, 1, 0}));
     EXPECT_NEAR(c.Ratio, 202.5 / 102.5, 1e-4);
-    EXPECT_EQ(VerdictText(c, four.Tests[0], before4, 0.99),
+    const OldRun none;
+    EXPECT_EQ(VerdictText({none, four.Tests[0], before4, c, 0.99}),
               "no verdict: 4 vs 4 runs, needs 5 a side");
     EXPECT_TRUE(CompareTest(Runs(2, 200).Tests[0], Old(Runs(2, 100)).Tests[0], 0.99).ByRuns)
         << "two runs a side already count as runs";
@@ -746,12 +758,19 @@ TEST(Groups, TheWideSuiteNamesWhatMovedAndWhatDrewOtherwise) {
     EXPECT_EQ(old.Set.Suite, "wide");
     EXPECT_EQ(old.Tests[0].Drawn.Digest, "bbbb");
     const std::string table = ToTable(now, {old});
-    for (const char *line : {"\n-- lines\nLine.10 ", "\n-- copies\nBitBlt.SRCINVERT.10 ",
-                             "\nslower: BitBlt.* (3 tests)\n", " OTHER PICTURE\n",
-                             "\nother picture: Line.10: the two sides drew different pixels"}) {
+    for (const char *line :
+         {"\n-- lines\nLine.10 ", "\n-- copies\nBitBlt.SRCINVERT.10 ",
+          "\nslower: BitBlt.* (3 tests)\n",
+          "\nLine.10                 1.000 OTHER PICTURE: no verdict\n",
+          "\nother picture: Line.10: the two sides drew different pixels",
+          "ratios 0.500; faster 0, slower 3, no significant difference 0, no verdict 0;",
+          "left out: 1 other picture(s)\n"}) {
         EXPECT_TRUE(Has(table, line)) << line << table;
     }
     EXPECT_FALSE(Has(table, "TOTAL")) << "the seven's alone";
+    const std::string chart = ToSvg(now, {old});
+    EXPECT_EQ(Count(chart, "class=\"interval\""), 3) << "none for the other picture's ratio";
+    EXPECT_TRUE(Has(chart, "1.000 no verdict: another picture"));
     EXPECT_LT(Json::parse(ToJson(now, {old}))["comparisons"][1]["low"].get<double>(), 0.6)
         << "half as fast, its interval below 1";
     EXPECT_EQ(OtherPictures(Comparisons(now, old)), std::vector<std::string>{"Line.10"});

@@ -17,11 +17,18 @@ bool IsDigit(char c) {
     return std::isdigit(static_cast<unsigned char>(c)) != 0;
 }
 
-// Whether the name (UTF-8, as every name here) is an existing folder's.
+// Whether the name (UTF-8, as every name here) is an existing folder's, or an existing
+// file's.
+std::filesystem::path PathOf(const std::string &name) {
+    return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
 bool IsFolder(const std::string &name) {
     std::error_code error;
-    return std::filesystem::is_directory(
-        std::filesystem::path(std::u8string(name.begin(), name.end())), error);
+    return std::filesystem::is_directory(PathOf(name), error);
+}
+bool IsOther(const std::string &name) {
+    std::error_code error;
+    return std::filesystem::exists(PathOf(name), error) && !IsFolder(name);
 }
 
 // Each side of an off-screen bitmap, and what --offscreen takes.
@@ -83,6 +90,16 @@ const CLI::Validator FILE_NAME(
                                 : std::string();
     },
     "");
+
+// A folder's name: as a file's, but an existing file is refused.
+const CLI::Validator FOLDER_NAME(
+    [](std::string &name) {
+        return name.empty() || name.rfind("--", 0) == 0
+                   ? "needs a folder's name, not '" + name + "'"
+               : IsOther(name) ? "'" + name + "' is a file; it takes a folder"
+                               : std::string();
+    },
+    "a folder's name (made when missing)");
 
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),

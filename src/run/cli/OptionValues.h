@@ -14,9 +14,10 @@ enum class Form { WHOLE, DECIMAL, PERCENT };
 // Plain decimal digits within [low, high], or strictly between them when open.
 CLI::Validator Range(Form form, double low, double high, bool open = false);
 
-// A flag's value in a config file; a file name that is not a folder's; the test list and
-// the off-screen size as the help describes them.
-extern const CLI::Validator FLAG, FILE_NAME, TEST_LIST, SIZE;
+// A flag's value in a config file; a file name that is not a folder's; a folder's name
+// that is not a file's; the test list and the off-screen size as the help describes
+// them.
+extern const CLI::Validator FLAG, FILE_NAME, FOLDER_NAME, TEST_LIST, SIZE;
 
 std::string Lower(std::string text);
 

@@ -190,6 +190,13 @@ void Declare(CLI::App &app, Options &o) {
            "of the intervals and verdicts")
         ->default_str(Shown(o.Confidence));
     File(app, "--svg", o.Svg, "draw a chart of the results (and of OLD when comparing)");
+    app.add_option("--pictures", o.Pictures,
+                   "write each test's picture (its first calls as drawn and read back) into DIR "
+                   "as a PNG file named after the test, and for each test that drew another "
+                   "picture than the first group compared with, TEST-diff.png: both pictures "
+                   "and the pixels that differ; --alternate's other build's go to DIR-other")
+        ->type_name("DIR")
+        ->check(FOLDER_NAME);
     File(app, "--snapshot", o.Snapshot,
          "save the drawing area as a BMP file after the first test of the last round");
     Flag(app, "--host", o.Host, "name the host in the saved setting");

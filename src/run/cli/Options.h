@@ -35,6 +35,7 @@ struct Options {
     double FailSlower = 0;    // per cent; 0: no gate
     bool FailPicture = false; // exit with PICTURE_DIFFERS when the sides drew differently
     std::string Json, Csv, Svg, Snapshot, BenchmarkJson;
+    std::string Pictures;             // the folder each test's picture is written to, as a PNG file
     std::vector<std::string> Compare; // patterns, each naming one group of saved runs
     std::vector<std::string> From;    // patterns of saved runs taking the place of a measured one
     int Runs = 1;                     // runs, each in a fresh process

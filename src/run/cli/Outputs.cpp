@@ -244,3 +244,37 @@ bool WriteAtomically(const std::string &path, const std::string &text, std::stri
     }
     return ok;
 }
+
+std::string FullName(const std::string &path) {
+    WCHAR full[MAX_PATH * 4];
+    const DWORD length = GetFullPathNameW(Wide(path).c_str(), MAX_PATH * 4, full, nullptr);
+    return length > 0 && length < MAX_PATH * 4 ? Utf8(std::wstring(full, length)) : path;
+}
+
+bool MakeFolder(const std::string &option, const std::string &folder, std::string &error) {
+    const std::wstring name = Wide(folder);
+    std::wstring probe;
+    const bool made =
+        CreateDirectoryW(name.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    const HANDLE file = made && attributes != INVALID_FILE_ATTRIBUTES &&
+                                (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0
+                            ? CreateTemporary(Wide(InFolder(folder, "probe")), probe)
+                            : INVALID_HANDLE_VALUE;
+    if (file == INVALID_HANDLE_VALUE) {
+        error =
+            option + " folder '" + folder + "' cannot be written: " + SystemReason(GetLastError());
+        return false;
+    }
+    CloseHandle(file);
+    DeleteFileW(probe.c_str());
+    return true;
+}
+
+std::string Beside(const std::string &file, const std::string &place) {
+    return place.empty() || IsAbsolute(place) ? place : FullName(FolderOf(file) + place);
+}
+
+std::string PlaceFrom(const std::string &file, const std::string &folder) {
+    return folder.empty() || file.empty() ? folder : RelativePlace(FullName(file), folder);
+}

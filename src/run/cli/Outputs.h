@@ -46,3 +46,20 @@ bool CheckOutputs(const std::vector<std::pair<std::string, std::string>> &output
 // place; otherwise removes it, leaves any existing file untouched and returns false
 // with a message naming the file.
 bool WriteAtomically(const std::string &path, const std::string &text, std::string &error);
+
+// The full name of a file or folder (as the system completes it from the current
+// folder); the name itself when the system cannot.
+std::string FullName(const std::string &path);
+
+// A folder for an option's files: made when missing (its parent must exist), and
+// checked writable by a file made there and removed again; false with a message naming
+// the option and the folder.
+bool MakeFolder(const std::string &option, const std::string &folder, std::string &error);
+
+// Where a folder named in a saved file is: as named when that is a full name, else
+// from the saved file's own folder; empty for none.
+std::string Beside(const std::string &file, const std::string &place);
+
+// How a saved file names a folder: from the file's own folder where it lies there, else
+// by its full name; the folder as it is without a file.
+std::string PlaceFrom(const std::string &file, const std::string &folder);

@@ -8,3 +8,20 @@
 // a relative UNC\server\...), and its last part without the trailing dots and
 // spaces the system drops from a name. Case is left as it is.
 std::wstring ComparablePath(const std::wstring &path);
+
+// Names as the program holds them (UTF-8), either separator.
+
+// Whether a name is a full one: from a drive ("C:\x"), a share or the root ("\x").
+bool IsAbsolute(const std::string &path);
+
+// The folder part of a file's name with its last separator ("a\b.json": "a\"); "" for
+// none.
+std::string FolderOf(const std::string &file);
+
+// A name inside a folder.
+std::string InFolder(const std::string &folder, const std::string &name);
+
+// How a file (a full name) names a folder (a full name) for a reader who knows where
+// the file is: its place under the file's own folder where it lies there (in any
+// case), else its full name.
+std::string RelativePlace(const std::string &file, const std::string &folder);

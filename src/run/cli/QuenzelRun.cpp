@@ -8,9 +8,11 @@
 #include "Machine.h"
 #include "Offline.h"
 #include "Outputs.h"
+#include "Paths.h"
 #include "Runs.h"
 #include "Sampler.h"
 #include "WideTable.h"
+#include "WideWorkloads.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -49,8 +51,10 @@ static std::string StopMessage() {
     }
 }
 
-// One run measured here, into report; 0, or the exit code with its message.
-static int Measure(const Options &run, Report &report, std::string &snapshot, std::string &error) {
+// One run measured here, into report (with --pictures, each test's picture as a PNG
+// file's bytes); 0, or the exit code with its message.
+static int Measure(const Options &run, Report &report, std::string &snapshot,
+                   std::vector<std::string> &pictures, std::string &error) {
     if (run.Affinity >= 0 && !PinToProcessor(run.Affinity, error)) {
         return 2;
     }
@@ -92,17 +96,19 @@ static int Measure(const Options &run, Report &report, std::string &snapshot, st
                      report.Set.TickStepMs, static_cast<unsigned long>(run.WindowMs));
     }
     std::string skipped;
+    Bench.DrawDC = target.Obtain();
     for (INT test : run.Tests) {
         TestRun entry;
         entry.Index = test;
         entry.Name = TestName(run.Wide, test);
-        const INT reach = run.Wide ? WideReach(WIDE_TABLE[test]) : 0;
-        if (reach > Bench.ScreenWidth || reach > Bench.ScreenHeight) {
+        const SIZE box = run.Wide ? WideExtent(test) : SIZE{0, 0};
+        if (box.cx > Bench.ScreenWidth || box.cy > Bench.ScreenHeight) {
             skipped += (skipped.empty() ? "" : ", ") + entry.Name;
         } else {
             report.Tests.push_back(entry);
         }
     }
+    target.Release(Bench.DrawDC);
     if (!skipped.empty()) {
         std::fprintf(stderr, "QuenzelRun: skipped, larger than the %dx%d surface: %s\n",
                      Bench.ScreenWidth, Bench.ScreenHeight, skipped.c_str());
@@ -115,7 +121,7 @@ static int Measure(const Options &run, Report &report, std::string &snapshot, st
     StopOnConsoleEvents();
     bool measured = false;
     try {
-        measured = RunSamples(run, target, report, snapshot, error);
+        measured = RunSamples(run, target, report, snapshot, pictures, error);
     } catch (const std::bad_alloc &) {
         error = "not enough memory for the run";
     }
@@ -161,6 +167,7 @@ int main() {
     Compared compared; // made once the run is summarised
     int failed = 0;    // a run of --runs that failed
     std::string snapshot;
+    std::vector<std::string> pictures; // each test's, as a PNG file's bytes
     const std::string otherJson = run.Alternate.empty() ? "" : OtherFileName(run.Json);
     // Each output and how it is made once the run is measured.
     const std::vector<std::tuple<std::string, const std::string &, std::function<std::string()>>>
@@ -179,6 +186,12 @@ int main() {
         }
     }
     if (!CheckOutputs(outputs, error)) {
+        return Fail(error, 2);
+    }
+    if (!run.Pictures.empty() &&
+        (!MakeFolder("--pictures", run.Pictures, error) ||
+         (!run.Alternate.empty() &&
+          !MakeFolder("--pictures", OtherFolderName(run.Pictures), error)))) {
         return Fail(error, 2);
     }
     for (const std::string &pattern : run.Compare) {
@@ -213,8 +226,13 @@ int main() {
             std::fprintf(stderr, "QuenzelRun: the runs of '%s' go to '%s'\n", run.Alternate.c_str(),
                          otherJson.c_str());
         }
-    } else if (const int code = Measure(run, report, snapshot, error); code != 0) {
+    } else if (const int code = Measure(run, report, snapshot, pictures, error); code != 0) {
         return Fail(error, code);
+    }
+    // Where this command's runs' pictures went; saved runs keep where theirs are.
+    if (!run.Pictures.empty() && run.From.empty()) {
+        report.Set.Pictures = FullName(run.Pictures);
+        other.Set.Pictures = FullName(OtherFolderName(run.Pictures));
     }
 
     // From here on the samples are never lost: a step that fails for lack of memory
@@ -223,12 +241,30 @@ int main() {
     try {
         Summarise(report);
         compared = CompareAll(report, olds);
+        std::vector<std::string> notes;
+        if (!ShowDifferences(report, olds, compared, run.Pictures, notes, error)) {
+            code = Fail(error, 1);
+        }
+        for (const std::string &note : notes) {
+            std::fprintf(stderr, "QuenzelRun: %s\n", note.c_str());
+        }
         if (!WriteOut(ToTable(report, olds, compared, run.FailSlower))) {
             code = Fail("cannot write the table to standard output", 1);
         }
     } catch (const std::bad_alloc &) {
         code = Fail("not enough memory for the summaries and the table", 1);
     }
+    for (size_t i = 0; i < pictures.size(); i++) {
+        const std::string file = InFolder(run.Pictures, PictureFile(report.Tests[i].Name));
+        if (pictures[i].empty() || !WriteAtomically(file, pictures[i], error)) {
+            code = Fail(
+                pictures[i].empty() ? "--pictures: no PNG file can be made of " + file : error, 1);
+            break;
+        }
+    }
+    // A saved run names its pictures' folder from its own where it can.
+    report.Set.Pictures = PlaceFrom(run.Json, report.Set.Pictures);
+    other.Set.Pictures = PlaceFrom(otherJson, other.Set.Pictures);
     for (const auto &[option, path, make] : files) {
         // OTHER's group is written when it holds a run.
         if (path.empty() || (&path == &otherJson && other.Tests.empty())) {

@@ -140,6 +140,9 @@ static std::map<int, int> Numbering(Group &group, const Group &run, std::string 
     } else if (error = SettingDifferences(run.Set, group.Set); !error.empty()) {
         return to;
     }
+    if (group.Set.Pictures.empty()) {
+        group.Set.Pictures = run.Set.Pictures;
+    }
     const std::vector<int> numbers = RunNumbers(run);
     int next = static_cast<int>(RunNumbers(group).size());
     for (size_t k = 0; k < numbers.size(); k++) {
@@ -234,6 +237,10 @@ std::string OtherFileName(const std::string &json) {
     const size_t at =
         dot == std::string::npos || (slash != std::string::npos && dot < slash) ? json.size() : dot;
     return json.substr(0, at) + "-other" + json.substr(at);
+}
+
+std::string OtherFolderName(const std::string &folder) {
+    return folder.substr(0, folder.find_last_not_of("\\/") + 1) + "-other";
 }
 
 static std::string Decimal(double value) {

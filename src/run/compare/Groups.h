@@ -52,6 +52,10 @@ OldRun AsOld(const Report &report, const std::string &name);
 // a-other.json.
 std::string OtherFileName(const std::string &json);
 
+// Where --alternate's other build writes its pictures, beside --pictures' folder: pics
+// gives pics-other.
+std::string OtherFolderName(const std::string &folder);
+
 // The options each run of a group is made with, every one spelt out, so that a
 // config file or another build's defaults cannot make the runs differ.
 std::vector<std::string> RunArguments(const Options &options);

@@ -2,6 +2,7 @@
 
 #include "Groups.h"
 #include "Outputs.h"
+#include "Paths.h"
 
 #include <cstdio>
 
@@ -49,6 +50,8 @@ static bool AddFiles(const std::string &option, const std::vector<std::string> &
             return false;
         }
         first = first.empty() ? file : first;
+        // Its pictures' folder is named from its own.
+        run.Set.Pictures = Beside(file, run.Set.Pictures);
         if (!AddToGroup(group, run, error)) {
             error = Mixed(option, file, first, error);
             return false;
@@ -83,6 +86,52 @@ bool ReadFromGroup(const std::vector<std::string> &patterns, const Outputs &outp
         if (!Files("--from", pattern, outputs, files, error) ||
             !AddFiles("--from", files, LoadRun, group, first, error)) {
             return false;
+        }
+    }
+    return true;
+}
+
+// A test's picture in a folder of pictures, read back.
+static bool ReadPicture(const std::string &folder, const std::string &test, Pixels &pixels) {
+    std::string png, error;
+    return !folder.empty() &&
+           ReadWhole("--pictures", InFolder(folder, PictureFile(test)), png, error) &&
+           ReadPng(png, pixels);
+}
+
+bool ShowDifferences(const Report &report, const std::vector<OldRun> &olds, Compared &compared,
+                     const std::string &folder, std::vector<std::string> &notes,
+                     std::string &error) {
+    for (size_t k = 0; k < compared.size(); k++) {
+        std::vector<std::string> missing;
+        for (ComparisonRow &row : compared[k]) {
+            const std::string &name = row.Now.Name;
+            Pixels now, before;
+            PictureDifference difference;
+            if (!row.OtherPicture) {
+                continue;
+            }
+            if (!ReadPicture(report.Set.Pictures, name, now) ||
+                !ReadPicture(olds[k].Set.Pictures, name, before) ||
+                !Differ(now, before, difference)) {
+                missing.push_back(name);
+                continue;
+            }
+            row.Difference = difference;
+            const std::string suffix = k == 0 ? "-diff" : "-diff-" + std::to_string(k + 1);
+            if (!folder.empty() && !WriteAtomically(InFolder(folder, PictureFile(name, suffix)),
+                                                    PngOf(DifferenceImage(now, before)), error)) {
+                return false;
+            }
+        }
+        const std::string why = report.Set.Pictures.empty()
+                                    ? "this run saved none (--pictures DIR writes them)"
+                                : olds[k].Set.Pictures.empty()
+                                    ? "'" + olds[k].Name + "' saved none"
+                                    : "their files are missing, unreadable or of other sizes";
+        if (!missing.empty()) {
+            notes.push_back("the pictures of " + Shortened(report, missing) + " against old " +
+                            std::to_string(k + 1) + " cannot be shown: " + why);
         }
     }
     return true;

@@ -19,3 +19,12 @@ bool ReadCompareGroup(const std::string &pattern, const Outputs &outputs, OldRun
 // measured run.
 bool ReadFromGroup(const std::vector<std::string> &patterns, const Outputs &outputs, Report &group,
                    std::string &error);
+
+// For each test that drew another picture than a group compared with, where both
+// sides' picture files are found: how they differ, into its row, and with a folder, an
+// image of it there (TEST-diff.png; against the second group TEST-diff-2.png...).
+// notes: a line for each group where the pictures of such tests are not at hand. False
+// with a message when an image cannot be written.
+bool ShowDifferences(const Report &report, const std::vector<OldRun> &olds, Compared &compared,
+                     const std::string &folder, std::vector<std::string> &notes,
+                     std::string &error);

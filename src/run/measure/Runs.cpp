@@ -93,6 +93,9 @@ bool CheckOther(const Options &options, std::string &error) {
     const HANDLE file = OpenForChild(answer);
     std::vector<std::string> arguments = RunArguments(options);
     arguments.insert(arguments.end(), {"--json", Utf8(TemporaryName("check.json")), "--version"});
+    if (!options.Pictures.empty()) {
+        arguments.insert(arguments.end(), {"--pictures", OtherFolderName(options.Pictures)});
+    }
     DWORD code = 1;
     const Outcome outcome =
         file == INVALID_HANDLE_VALUE
@@ -130,6 +133,12 @@ int MakeRuns(const Options &options, Report &mine, Report &other, std::string &e
         const std::wstring saved = TemporaryName(std::to_string(i) + ".json");
         std::vector<std::string> arguments = RunArguments(options);
         arguments.insert(arguments.end(), {"--json", Utf8(saved)});
+        // Each build draws the same pictures in every run: its first run writes them.
+        if (!options.Pictures.empty() && (i == 1 || (theirs && i == 2))) {
+            arguments.insert(
+                arguments.end(),
+                {"--pictures", theirs ? OtherFolderName(options.Pictures) : options.Pictures});
+        }
         if (!options.Quiet) {
             std::fprintf(stderr, "QuenzelRun: run %d of %d: %s\n", i, options.Runs, who.c_str());
         }

@@ -181,26 +181,38 @@ static void FreshStart(bool first) {
 // surface: one of the seven from a fresh start, a wide test from its own.
 constexpr INT PICTURE_CALLS = 32;
 
-static std::string PictureOnce(const Options &options, const Target &target, INT test) {
+// A test that reads shows what it read. With blank, whether the calls left the
+// surface as the set-up made it.
+static Pixels PictureOnce(const Options &options, const Target &target, INT test, bool *blank) {
     target.Clear();
     if (!options.Wide) {
         FreshStart(false);
     }
     const TestProc proc = Begin(options, target, test);
+    GdiFlush();
+    const Pixels before = blank != nullptr ? target.Read() : Pixels{};
     for (INT i = 0; i < PICTURE_CALLS; i++) {
         proc();
     }
+    if (options.Wide) {
+        WideShow();
+    }
     End(options, target);
     GdiFlush();
-    return target.Picture();
+    Pixels after = target.Read();
+    if (blank != nullptr) {
+        *blank = after.Values == before.Values;
+    }
+    return after;
 }
 
-Picture DrawPicture(const Options &options, const Target &target, INT test) {
+Picture DrawPicture(const Options &options, const Target &target, INT test, Pixels &pixels) {
     Picture drawn;
-    drawn.Digest = PictureOnce(options, target, test);
+    pixels = PictureOnce(options, target, test, &drawn.Blank);
+    drawn.Digest = DigestOf(pixels.Values);
     // Drawn twice: where the platform draws a shape differently each time, no side
     // can be said to have drawn another picture.
-    drawn.Varies = PictureOnce(options, target, test) != drawn.Digest;
+    drawn.Varies = DigestOf(PictureOnce(options, target, test, nullptr).Values) != drawn.Digest;
     return drawn;
 }
 
@@ -226,7 +238,7 @@ static bool Reached(const PrecisionCheck &check, double precision) {
 }
 
 bool RunSamples(const Options &options, const Target &target, Report &report, std::string &snapshot,
-                std::string &error) {
+                std::vector<std::string> &pictures, std::string &error) {
     std::vector<INT> tape(options.Raw ? static_cast<size_t>(MAX_BLOCK) * MAX_DRAWS_PER_CALL : 0);
     std::vector<PrecisionCheck> checks(report.Tests.size());
     DWORD mode;
@@ -324,7 +336,12 @@ bool RunSamples(const Options &options, const Target &target, Report &report, st
     // The pictures, with their own time left: the measuring's estimate cannot know them.
     const LONGLONG drawing = Now();
     for (size_t i = 0; i < report.Tests.size() && !Interrupted; i++) {
-        report.Tests[i].Drawn = DrawPicture(options, target, report.Tests[i].Index);
+        Pixels pixels;
+        report.Tests[i].Drawn = DrawPicture(options, target, report.Tests[i].Index, pixels);
+        // Kept as PNG files' bytes, a few kilobytes each, to be written with the outputs.
+        if (!options.Pictures.empty()) {
+            pictures.push_back(PngOf(pixels));
+        }
         if (!options.Quiet) {
             const double left = Milliseconds(Now() - drawing) / 1000 / static_cast<double>(i + 1) *
                                 static_cast<double>(report.Tests.size() - i - 1);

@@ -158,11 +158,12 @@ INT Target::Depth() const {
     return depth;
 }
 
-std::string Target::Picture() const {
+Pixels Target::Read() const {
     const HDC dc = Obtain();
-    const std::string digest = DigestOf(ReadArea(dc, Bench.ScreenWidth, Bench.ScreenHeight));
+    Pixels area{Bench.ScreenWidth, Bench.ScreenHeight,
+                ReadArea(dc, Bench.ScreenWidth, Bench.ScreenHeight)};
     Release(dc);
-    return digest;
+    return area;
 }
 
 std::string Target::Snapshot() const {

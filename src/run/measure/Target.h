@@ -2,6 +2,7 @@
 // on a DIB section of a chosen size and depth ("off screen").
 #pragma once
 
+#include "Pictures.h"
 #include "UTypes.h"
 
 #include <string>
@@ -33,9 +34,9 @@ struct Target {
     const char *Name() const;
     // Bits per pixel of the drawing area.
     INT Depth() const;
-    // A digest of the drawing area's pixels, read back from the window's area on the
-    // screen or from the bitmap; empty when no copy can be made.
-    std::string Picture() const;
+    // The drawing area's pixels, read back from the window's area on the screen or
+    // from the bitmap; none when no copy can be made.
+    Pixels Read() const;
     // The drawing area as a 24-bit BMP file; empty when no copy can be made.
     std::string Snapshot() const;
 };

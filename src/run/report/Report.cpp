@@ -122,8 +122,13 @@ static size_t NeededASide(double confidence) {
     return n;
 }
 
-std::string VerdictText(const Comparison &c, const TestRun &now, const OldTest &before,
-                        double confidence) {
+std::string VerdictText(const ComparisonRow &row) {
+    const Comparison &c = row.Result;
+    const TestRun &now = row.Now;
+    const OldTest &before = row.Before;
+    if (row.OtherPicture) {
+        return "no verdict: another picture";
+    }
     switch (c.Verdict) {
     case Comparison::Faster:
         return "faster";
@@ -141,7 +146,7 @@ std::string VerdictText(const Comparison &c, const TestRun &now, const OldTest &
                                              std::to_string(RunMedians(before).size()) + " runs"
                                        : std::to_string(now.Samples.size()) + " vs " +
                                              std::to_string(before.Rates.size()) + " samples";
-    return "no verdict: " + sizes + ", needs " + std::to_string(NeededASide(confidence)) +
+    return "no verdict: " + sizes + ", needs " + std::to_string(NeededASide(row.Confidence)) +
            " a side";
 }
 
@@ -217,10 +222,15 @@ std::vector<ComparisonRow> Comparisons(const Report &report, const OldRun &old) 
         const bool byMedians = before->Rates.empty() && before->Median > 0 && test.Median > 0;
         if (byRates || byMedians) {
             const Picture &a = test.Drawn, &b = before->Drawn;
-            rows.push_back({old, test, *before, CompareTest(test, *before, report.Set.Confidence),
-                            report.Set.Confidence,
-                            !a.Digest.empty() && !b.Digest.empty() && !a.Varies && !b.Varies &&
-                                a.Digest != b.Digest});
+            const bool other = !a.Digest.empty() && !b.Digest.empty() && !a.Varies && !b.Varies &&
+                               a.Digest != b.Digest;
+            Comparison c = CompareTest(test, *before, report.Set.Confidence);
+            if (other) {
+                // A ratio of two different drawings' speeds: no interval, no verdict.
+                c.Verdict = Comparison::TooFew;
+                c.Low = c.High = 0;
+            }
+            rows.push_back({old, test, *before, c, report.Set.Confidence, other});
         }
     }
     return rows;

@@ -2,6 +2,7 @@
 // the forms they are shown and saved in. Plain C++: nothing here needs the system.
 #pragma once
 
+#include "Pictures.h"
 #include "Stats.h"
 
 #include <cstdint>
@@ -12,10 +13,12 @@
 // Tests are numbered 1 to this, as in the test table.
 constexpr int LAST_TEST = 7;
 
-// The digest of the picture a test drew, and whether two drawings of it differed.
+// The digest of the picture a test drew, whether two drawings of it differed, and
+// whether it shows nothing: its calls left the surface as they found it.
 struct Picture {
     std::string Digest; // empty: not known
     bool Varies = false;
+    bool Blank = false;
 };
 
 struct Sample {
@@ -75,6 +78,8 @@ struct Setting {
     // Each run's identity, made when it was measured, in the order of the runs' numbers
     // ("" where a file saved none): a run met again is counted once.
     std::vector<std::string> RunIds;
+    // The folder its pictures were written to (a full name); empty: none.
+    std::string Pictures;
     int Width = 0, Height = 0, Depth = 0, Dpi = 0;
     std::uint32_t WindowMs = 10000;
     int Repeat = 1;
@@ -133,10 +138,6 @@ const OldTest *Find(const OldRun &old, int index);
 // medians of the scores, with no verdict.
 Comparison CompareTest(const TestRun &now, const OldTest &before, double confidence);
 
-// The verdict in words, or why there is none.
-std::string VerdictText(const Comparison &c, const TestRun &now, const OldTest &before,
-                        double confidence);
-
 // A test compared with the same test of an old run.
 struct ComparisonRow {
     const OldRun &Old;
@@ -145,9 +146,14 @@ struct ComparisonRow {
     Comparison Result;
     double Confidence;
     // Both sides' pictures are known, neither varies, and they differ: the ratio
-    // compares two different drawings.
+    // compares two different drawings, and no verdict is given.
     bool OtherPicture = false;
+    // Where both sides' picture files were found: how they differ.
+    std::optional<PictureDifference> Difference = {};
 };
+
+// The row's verdict in words, or why there is none.
+std::string VerdictText(const ComparisonRow &row);
 
 // Each test that both runs hold, compared, in the new run's order.
 std::vector<ComparisonRow> Comparisons(const Report &report, const OldRun &old);

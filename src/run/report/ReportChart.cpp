@@ -112,9 +112,7 @@ std::string ToSvg(const Report &report, const std::vector<OldRun> &olds, const C
                                     {c.Ratio},
                                     c.Low,
                                     c.High,
-                                    Format("%.3f ", c.Ratio) +
-                                        VerdictText(c, row.Now, row.Before, s.Confidence) +
-                                        (row.OtherPicture ? ", other picture" : ""),
+                                    Format("%.3f ", c.Ratio) + VerdictText(row),
                                     ColourOf(c.Verdict)});
                 }
             }

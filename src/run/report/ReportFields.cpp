@@ -22,6 +22,7 @@ const std::vector<Field<Setting>> SETTING_FIELDS = {
     {"wine", AS_IS, [](const Setting &s) { return Text(s.Wine); }},
     {"architecture", AS_IS, [](const Setting &s) { return Text(s.Architecture); }},
     {"run_ids", AS_IS, [](const Setting &s) { return Json(s.RunIds); }},
+    {"pictures", AS_IS, [](const Setting &s) { return Text(s.Pictures); }},
     {"target", AS_IS, [](const Setting &s) { return Text(s.Target); }},
     {"width", AS_IS, [](const Setting &s) { return Json(s.Width); }},
     {"height", AS_IS, [](const Setting &s) { return Json(s.Height); }},
@@ -77,6 +78,7 @@ const std::vector<Field<TestRun>> SUMMARY_FIELDS = {
     {"between_runs", 4, [](const TestRun &t) { return Known(t.Between); }},
     {"picture", AS_IS, [](const TestRun &t) { return Text(t.Drawn.Digest); }},
     {"picture_varies", AS_IS, [](const TestRun &t) { return Json(t.Drawn.Varies); }},
+    {"picture_blank", AS_IS, [](const TestRun &t) { return Json(t.Drawn.Blank); }},
 };
 
 // Without a verdict there is no interval and no p-value; a p-value keeps all its
@@ -92,10 +94,7 @@ const std::vector<Field<ComparisonRow>> COMPARISON_FIELDS = {
      [](const ComparisonRow &r) {
          return r.Result.Verdict == Comparison::TooFew ? Json() : Json(r.Result.P);
      }},
-    {"verdict", AS_IS,
-     [](const ComparisonRow &r) {
-         return Json(VerdictText(r.Result, r.Now, r.Before, r.Confidence));
-     }},
+    {"verdict", AS_IS, [](const ComparisonRow &r) { return Json(VerdictText(r)); }},
     // What the verdict counts: the runs' medians, or the samples, which weigh only
     // the noise within a run.
     {"unit", AS_IS,

@@ -56,7 +56,8 @@ void ReadSetting(const Json &document, Setting &s) {
                                     {"windows", &s.Windows},
                                     {"wine", &s.Wine},
                                     {"architecture", &s.Architecture},
-                                    {"target", &s.Target}}) {
+                                    {"target", &s.Target},
+                                    {"pictures", &s.Pictures}}) {
         *into = known(key) ? Text(document, key) : *into;
     }
     for (const auto &[key, into] : {std::pair{"width", &s.Width},
@@ -122,6 +123,7 @@ TestRun ReadTest(const Json &entry, TestRun &&read) {
         test.Drawn.Digest = Text(entry, "picture");
     }
     test.Drawn.Varies = entry.contains("picture_varies") && entry.at("picture_varies") == true;
+    test.Drawn.Blank = entry.contains("picture_blank") && entry.at("picture_blank") == true;
     // Whatever is left in the lists is not a sample.
     if (!At(entry, "samples").empty() ||
         !(entry.contains("raw_samples") ? At(entry, "raw_samples") : Json::array()).empty()) {

@@ -140,6 +140,8 @@ struct Reader : nlohmann::json_sax<Json> {
     bool boolean(bool value) override {
         if (Path() == "tests[].picture_varies") {
             Run.Tests.back().Drawn.Varies = value;
+        } else if (Path() == "tests[].picture_blank") {
+            Run.Tests.back().Drawn.Blank = value;
         }
         return Other();
     }
@@ -166,6 +168,8 @@ struct Reader : nlohmann::json_sax<Json> {
             Run.Set.Wine = value;
         } else if (path == "architecture") {
             Run.Set.Architecture = value;
+        } else if (path == "pictures") {
+            Run.Set.Pictures = value;
         } else if (path == "run_ids[]") {
             Run.Set.RunIds.push_back(value);
         } else if (path == "suite") {

@@ -90,12 +90,34 @@ static std::string FamilyHeader(const Report &report, size_t i) {
 // no verdict.
 static std::string Cell(const ComparisonRow &row) {
     const Comparison &c = row.Result;
-    const std::string verdict = VerdictText(c, row.Now, row.Before, row.Confidence);
+    if (row.OtherPicture) {
+        return Format("%6.3f ", c.Ratio) + "OTHER PICTURE: no verdict";
+    }
+    const std::string verdict = VerdictText(row);
     return c.Verdict == Comparison::TooFew
                ? Format("%6.3f ", c.Ratio) + verdict
                : Format("%6.3f [%.3f, %.3f] ", c.Ratio, c.Low, c.High) + verdict +
-                     Format(" p=%.2g", c.P) + (c.ByRuns ? "" : " (within-run noise only)") +
-                     (row.OtherPicture ? " OTHER PICTURE" : "");
+                     Format(" p=%.2g", c.P) + (c.ByRuns ? "" : " (within-run noise only)");
+}
+
+// The line under a block naming the tests that drew another picture, and how each
+// differs where both sides' pictures were found.
+static std::string OtherPictureLine(const Report &report, const std::vector<ComparisonRow> &rows) {
+    std::vector<std::string> names;
+    std::string how;
+    for (const ComparisonRow &row : rows) {
+        if (row.OtherPicture) {
+            names.push_back(row.Now.Name);
+        }
+        if (row.OtherPicture && row.Difference) {
+            how += "; " + row.Now.Name + ": " + DifferenceText(*row.Difference);
+        }
+    }
+    return names.empty() ? ""
+                         : Wrap("other picture: " + Shortened(report, names) +
+                                ": the two sides drew different pixels, so a ratio of their "
+                                "speeds means nothing" +
+                                how);
 }
 
 // The block of one old run: per test the ratio and its verdict, the gate's mark beside
@@ -123,14 +145,18 @@ static std::string CompareBlock(const Report &report, const OldRun &old,
                Format("%-*s%s\n", width, (test.Name + (slower ? " <<" : "")).c_str(), cell.c_str());
     }
     double logs = 0;
-    int counts[4] = {};
-    // What moved, named by stem where a whole stem moved; a ratio between two pictures
-    // is no speed's, and is named apart.
+    int counts[4] = {}, speeds = 0;
+    // What moved, named by stem where a whole stem moved. A ratio between two pictures
+    // is no speed's: it is named apart, and left out of the counts and the mean.
     std::vector<std::string> moved[2];
     for (const ComparisonRow &row : rows) {
+        if (row.OtherPicture) {
+            continue;
+        }
         logs += std::log(row.Result.Ratio);
+        speeds++;
         counts[row.Result.Verdict]++;
-        if (!row.OtherPicture && row.Result.Verdict != Comparison::NoDifference &&
+        if (row.Result.Verdict != Comparison::NoDifference &&
             row.Result.Verdict != Comparison::TooFew) {
             moved[row.Result.Verdict == Comparison::Slower].push_back(row.Now.Name);
         }
@@ -140,16 +166,14 @@ static std::string CompareBlock(const Report &report, const OldRun &old,
             out += Wrap(what + Shortened(report, *names));
         }
     }
-    if (const std::vector<std::string> other = OtherPictures(rows); !other.empty()) {
-        out += Wrap("other picture: " + Shortened(report, other) +
-                    ": the two sides drew different pixels, so a ratio of their speeds means "
-                    "nothing");
-    }
-    const double mean = rows.empty() ? 0 : std::exp(logs / rows.size());
-    out += Wrap(Format("geometric mean of the ratios %.3f; faster %d, slower %d, no significant "
-                       "difference %d, no verdict %d",
-                       mean, counts[Comparison::Faster], counts[Comparison::Slower],
-                       counts[Comparison::NoDifference], counts[Comparison::TooFew]));
+    out += OtherPictureLine(report, rows);
+    const size_t others = rows.size() - static_cast<size_t>(speeds);
+    out += Wrap("geometric mean of the ratios " +
+                (speeds == 0 ? std::string("-") : Format("%.3f", std::exp(logs / speeds))) +
+                Format("; faster %d, slower %d, no significant difference %d, no verdict %d",
+                       counts[Comparison::Faster], counts[Comparison::Slower],
+                       counts[Comparison::NoDifference], counts[Comparison::TooFew]) +
+                (others == 0 ? "" : Format("; left out: %zu other picture(s)", others)));
     return out + FarLines(Format("old %zu's ", k + 1), old.Tests);
 }
 
@@ -218,7 +242,9 @@ std::string ToTable(const Report &report, const std::vector<OldRun> &olds, const
             out += test.Between ? Format(" %6.1f%% %4d", *test.Between * 100, test.Runs)
                                 : Format(" %7s %4d", "-", test.Runs);
         }
-        out += Format(" %5zu %6s\n", test.Samples.size(), half.c_str());
+        out += Format(" %5zu %6s", test.Samples.size(), half.c_str()) +
+               (test.Drawn.Blank ? "  picture shows nothing here" : "");
+        EndLine(out);
     }
     if (s.Suite == "seven") {
         out += "TOTAL: " + std::to_string(report.Total) + "\n";

@@ -14,6 +14,7 @@ constexpr INT POLYLINE_POINTS = 32;
 constexpr INT BEZIER_POINTS = 31; // ten joined curves
 constexpr INT STAR_POINTS = 5;
 constexpr INT TRIANGLES = 4;
+constexpr UINT SEEN = 32; // the last values GetPixel read, kept for its picture
 
 // Everything a wide test holds between its set-up and its release.
 struct WideState {
@@ -37,6 +38,8 @@ struct WideState {
     POINT OldOrigin;
     bool MovedOrigin;
     SIZE TextSize; // the text's extent in the test's font
+    COLORREF Seen[SEEN];
+    UINT Reads;
     // What the workload would otherwise work out in every call: the raster operation,
     // a stretch's source side, a text's length, box width and ExtTextOut options.
     DWORD Rop;
@@ -56,6 +59,8 @@ WideState Wide;
 
 const TCHAR TEXT_LINE[] = TEXT("Quenzel draws this text to time it; each line holds sixty-four..");
 static_assert(sizeof TEXT_LINE / sizeof TEXT_LINE[0] == 65, "64 characters and the end");
+// DrawText's box: 100 pixels wide, eight lines of the font high.
+constexpr INT WORDS_WIDTH = 100, WORDS_LINES = 8;
 
 // Where a square of the test's side fits in the surface, a wide pen's half width
 // (Wide.Margin) from its edges: a left or top edge.
@@ -66,13 +71,13 @@ INT Down() {
     return Wide.Margin + RandomInt(Bench.ScreenHeight - Wide.Side - 2 * Wide.Margin + 1);
 }
 
-// Where a box of the text's extent fits: it is drawn from a place the surface holds
-// it, or from the surface's edge.
+// Where a box of the text's extent fits in the surface (a text too large for it is
+// skipped): a left or top edge.
 INT TextLeft(INT width) {
-    return RandomInt(width < Bench.ScreenWidth ? Bench.ScreenWidth - width + 1 : 1);
+    return RandomInt(Bench.ScreenWidth - width + 1);
 }
 INT TextTop(INT height) {
-    return RandomInt(height < Bench.ScreenHeight ? Bench.ScreenHeight - height + 1 : 1);
+    return RandomInt(Bench.ScreenHeight - height + 1);
 }
 
 DWORD RopCode(INT rop) {
@@ -92,7 +97,7 @@ void DrawSetPixel() {
 
 void DrawGetPixel() {
     const INT x = RandomInt(Bench.ScreenWidth), y = RandomInt(Bench.ScreenHeight);
-    GetPixel(Bench.DrawDC, x, y);
+    Wide.Seen[Wide.Reads++ % SEEN] = GetPixel(Bench.DrawDC, x, y);
 }
 
 void DrawLine() {
@@ -209,10 +214,10 @@ void DrawExtTextOut() {
 
 void DrawWords() {
     RECT box;
-    box.left = TextLeft(100);
-    box.top = TextTop(Wide.TextSize.cy * 8);
-    box.right = box.left + 100;
-    box.bottom = box.top + Wide.TextSize.cy * 8;
+    box.left = TextLeft(WORDS_WIDTH);
+    box.top = TextTop(Wide.TextSize.cy * WORDS_LINES);
+    box.right = box.left + WORDS_WIDTH;
+    box.bottom = box.top + Wide.TextSize.cy * WORDS_LINES;
     DrawText(Bench.DrawDC, TEXT_LINE, Wide.Length, &box, DT_WORDBREAK);
 }
 
@@ -355,9 +360,12 @@ void SelectBrush(HBRUSH brush) {
 }
 
 // Bands of the test's two colours and white on white, drawn with brushes only: a
-// picture for copies to come from and for reads to find.
+// picture for copies to come from and for reads to find. The ground is a white brush's
+// too, not WHITENESS, which sets a 32-bit pixel's fourth byte as well: a copy that
+// leaves white out would then find two whites.
 void PaintBands(HDC dc, INT width, INT height) {
-    PatBlt(dc, 0, 0, width, height, WHITENESS);
+    const RECT all = {0, 0, width, height};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     const COLORREF colours[3] = {Wide.Ink, RGB(255, 255, 255), Wide.Paper};
     for (INT band = 0; band * 8 < height; band++) {
         const HBRUSH brush = CreateSolidBrush(colours[band % 3]);
@@ -367,14 +375,32 @@ void PaintBands(HDC dc, INT width, INT height) {
     }
 }
 
-// A memory DC holding a bitmap of width x height: of the surface's format, or
-// monochrome.
-void MakeSource(INT width, INT height, bool mono) {
+// A memory DC holding the bitmap: a copy's source, or a reading's target.
+void HoldSource(HBITMAP bitmap) {
     Wide.SourceDC = CreateCompatibleDC(Bench.DrawDC);
-    Wide.Source = mono ? CreateBitmap(width, height, 1, 1, nullptr)
-                       : CreateCompatibleBitmap(Bench.DrawDC, width, height);
-    Wide.OldSource = SelectObject(Wide.SourceDC, Wide.Source);
+    Wide.Source = bitmap;
+    Wide.OldSource = SelectObject(Wide.SourceDC, bitmap);
+}
+
+// A source of width x height of the surface's format, painted with bands.
+void MakeSource(INT width, INT height) {
+    HoldSource(CreateCompatibleBitmap(Bench.DrawDC, width, height));
     PaintBands(Wide.SourceDC, width, height);
+}
+
+// A monochrome bitmap of side s whose pixel (x, y) is bit(x, y): rows of whole 16-bit
+// words, the leftmost pixel in a byte's high bit.
+template <class Bit> HBITMAP MonoBitmap(INT s, Bit bit) {
+    const INT stride = (s + 15) / 16 * 2;
+    std::vector<BYTE> rows(static_cast<size_t>(stride * s), 0);
+    for (INT y = 0; y < s; y++) {
+        for (INT x = 0; x < s; x++) {
+            if (bit(x, y)) {
+                rows[static_cast<size_t>(y * stride + x / 8)] |= static_cast<BYTE>(0x80 >> x % 8);
+            }
+        }
+    }
+    return CreateBitmap(s, s, 1, 1, rows.data());
 }
 
 // Sixteen shapes of points points each, each in a square of the test's side somewhere
@@ -419,21 +445,30 @@ void SetUpImage() {
     }
 }
 
-void SetUpFont() {
+// The text test's font: Arial at its size in points on Bench.DrawDC, bold or italic.
+HFONT MakeFont(const WideTest &test) {
     LOGFONT font = {};
-    font.lfHeight = -MulDiv(Wide.Test->Size, GetDeviceCaps(Bench.DrawDC, LOGPIXELSY), 72);
-    font.lfWeight = Wide.Test->Mode & TEXT_BOLD ? FW_BOLD : FW_NORMAL;
-    font.lfItalic = Wide.Test->Mode & TEXT_ITALIC ? TRUE : FALSE;
+    font.lfHeight = -MulDiv(test.Size, GetDeviceCaps(Bench.DrawDC, LOGPIXELSY), 72);
+    font.lfWeight = test.Mode & TEXT_BOLD ? FW_BOLD : FW_NORMAL;
+    font.lfItalic = test.Mode & TEXT_ITALIC ? TRUE : FALSE;
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfOutPrecision = OUT_DEFAULT_PRECIS;
     font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     font.lfQuality = DEFAULT_QUALITY;
     font.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
     lstrcpy(font.lfFaceName, TEXT("Arial"));
-    Wide.Font = CreateFontIndirect(&font);
+    return CreateFontIndirect(&font);
+}
+
+INT TextLength(INT mode) {
+    return mode & TEXT_SHORT ? 4 : mode & TEXT_LONG ? 64 : 16;
+}
+
+void SetUpFont() {
+    Wide.Font = MakeFont(*Wide.Test);
     Wide.OldFont = SelectObject(Bench.DrawDC, Wide.Font);
     const INT mode = Wide.Test->Mode;
-    Wide.Length = mode & TEXT_SHORT ? 4 : mode & TEXT_LONG ? 64 : 16;
+    Wide.Length = TextLength(mode);
     GetTextExtentPoint32(Bench.DrawDC, TEXT_LINE, Wide.Length, &Wide.TextSize);
     Wide.BoxWidth = mode & TEXT_CLIPPED ? Wide.TextSize.cx / 2 : Wide.TextSize.cx;
     Wide.TextOptions = mode & TEXT_OPAQUE ? ETO_OPAQUE : mode & TEXT_CLIPPED ? ETO_CLIPPED : 0;
@@ -568,34 +603,32 @@ TestProc WideBegin(INT test) {
     case WideOp::MaskBlt:
     case WideOp::TransparentBlt:
     case WideOp::AlphaBlend:
-        MakeSource(s, s, false);
+        MakeSource(s, s);
         if (Wide.Test->Op == WideOp::MaskBlt) {
-            // A monochrome mask: the left half copied, the right half kept. Rows of
-            // whole 16-bit words, the leftmost pixel in a byte's high bit.
-            const INT stride = (s + 15) / 16 * 2;
-            std::vector<BYTE> rows(static_cast<size_t>(stride * s), 0);
-            for (INT y = 0; y < s; y++) {
-                for (INT x = 0; x < s / 2; x++) {
-                    rows[static_cast<size_t>(y * stride + x / 8)] |=
-                        static_cast<BYTE>(0x80 >> x % 8);
-                }
-            }
-            Wide.Mask = CreateBitmap(s, s, 1, 1, rows.data());
+            // A monochrome mask: the left half copied, the right half kept.
+            Wide.Mask = MonoBitmap(s, [s](INT x, INT) { return x < s / 2; });
         }
         break;
     case WideOp::MonoToColour:
-        MakeSource(s, s, true);
+        // Cells of 4 x 8 pixels, set and clear by turns: 0 is drawn in the text colour,
+        // 1 in the background colour.
+        Wide.Rop = RopCode(mode);
+        HoldSource(MonoBitmap(s, [](INT x, INT y) { return (x / 4 + y / 8) % 2 == 0; }));
         Wide.OldText = SetTextColor(Bench.DrawDC, Wide.Ink);
         Wide.OldBack = SetBkColor(Bench.DrawDC, Wide.Paper);
         break;
     case WideOp::ColourToMono:
+        // The copy makes the background colour 1 and every other colour 0; its target
+        // starts all 1.
         PaintBands(Bench.DrawDC, Bench.ScreenWidth, Bench.ScreenHeight);
-        MakeSource(s, s, true);
+        HoldSource(MonoBitmap(s, [](INT, INT) { return true; }));
+        Wide.OldText = SetTextColor(Bench.DrawDC, Wide.Ink);
+        Wide.OldBack = SetBkColor(Bench.DrawDC, Wide.Paper);
         break;
     case WideOp::StretchBlt: {
         const bool half = mode == STRETCH_COLOR_HALF || mode == STRETCH_HALFTONE_HALF;
         Wide.From = half ? s * 2 : (s + 1) / 2;
-        MakeSource(Wide.From, Wide.From, false);
+        MakeSource(Wide.From, Wide.From);
 #ifndef UNDER_CE
         if (mode == STRETCH_HALFTONE_HALF || mode == STRETCH_HALFTONE_DOUBLE) {
             Wide.OldStretch = SetStretchBltMode(Bench.DrawDC, HALFTONE);
@@ -612,11 +645,12 @@ TestProc WideBegin(INT test) {
         SetUpImage();
         break;
     case WideOp::GetDIBits:
-        // The bitmap read must not be selected into a DC: its picture is drawn, shown
-        // on the surface and deselected.
+        // The bitmap read must not be selected into a DC: its bands are painted, and
+        // it is deselected. Read as plain 32-bit RGB: a desktop's own form, and one
+        // every depth reads into (Wine reads other depths into bit fields wrongly).
         SetUpImage();
-        MakeSource(s, s, false);
-        BitBlt(Bench.DrawDC, 0, 0, s, s, Wide.SourceDC, 0, 0, SRCCOPY);
+        Wide.Info.Header.biCompression = BI_RGB;
+        MakeSource(s, s);
         SelectObject(Wide.SourceDC, Wide.OldSource);
         DeleteDC(Wide.SourceDC);
         Wide.SourceDC = nullptr;
@@ -631,6 +665,48 @@ TestProc WideBegin(INT test) {
         break;
     }
     return WORKLOADS[static_cast<size_t>(Wide.Test->Op)];
+}
+
+SIZE WideExtent(INT test) {
+    const WideTest &t = WIDE_TABLE[test];
+    if (t.Op != WideOp::TextOut && t.Op != WideOp::ExtTextOut && t.Op != WideOp::DrawText) {
+        return {WideReach(t), WideReach(t)};
+    }
+    const HFONT font = MakeFont(t);
+    const HGDIOBJ old = SelectObject(Bench.DrawDC, font);
+    SIZE size;
+    GetTextExtentPoint32(Bench.DrawDC, TEXT_LINE, TextLength(t.Mode), &size);
+    SelectObject(Bench.DrawDC, old);
+    DeleteObject(font);
+    return t.Op == WideOp::DrawText ? SIZE{WORDS_WIDTH, size.cy * WORDS_LINES} : size;
+}
+
+void WideShow() {
+    const HDC dc = Bench.DrawDC;
+    const INT s = Wide.Side;
+    switch (Wide.Test->Op) {
+    case WideOp::GetPixel:
+        // Each value read as a square of 8 x 8 pixels, in a row from the top-left corner.
+        for (UINT i = 0; i < Wide.Reads && i < SEEN; i++) {
+            const HBRUSH brush = CreateSolidBrush(Wide.Seen[i]);
+            const RECT box = {static_cast<LONG>(i * 8), 0, static_cast<LONG>(i * 8 + 8), 8};
+            FillRect(dc, &box, brush);
+            DeleteObject(brush);
+        }
+        break;
+    case WideOp::ColourToMono:
+        // In the text colour where it read 0, the background colour where 1.
+        BitBlt(dc, 0, 0, s, s, Wide.SourceDC, 0, 0, SRCCOPY);
+        break;
+#ifndef UNDER_CE
+    case WideOp::GetDIBits:
+        SetDIBitsToDevice(dc, 0, 0, s, s, 0, 0, 0, s, Wide.Image.data(),
+                          reinterpret_cast<BITMAPINFO *>(&Wide.Info), DIB_RGB_COLORS);
+        break;
+#endif
+    default:
+        break;
+    }
 }
 
 void WideEnd() {
@@ -653,7 +729,8 @@ void WideEnd() {
         DeleteObject(Wide.Font);
         SetBkMode(dc, Wide.OldBackMode);
     }
-    if (Wide.Font != nullptr || Wide.Test->Op == WideOp::MonoToColour) {
+    if (Wide.Font != nullptr || Wide.Test->Op == WideOp::MonoToColour ||
+        Wide.Test->Op == WideOp::ColourToMono) {
         SetTextColor(dc, Wide.OldText);
         SetBkColor(dc, Wide.OldBack);
     }
