@@ -1,6 +1,7 @@
 // The core on the real Win32: pixels read back from a DIB section, the DC's state and
 // the GDI objects alive, the generators and the timed loop on a clock of known readings.
 #include "Bench.h"
+#include "GdiRoom.h"
 #include "Display.h"
 #include "Random.h"
 #include "SourceBitmap.h"
@@ -18,18 +19,6 @@ namespace {
 using Ints = std::vector<INT>;
 constexpr bool kHandheld = sizeof(TCHAR) == 2; // the handheld passes UTF-16 text
 constexpr COLORREF kWhite = RGB(255, 255, 255);
-
-// Room for more GDI objects, which shrinks by each object alive (Wine does not tell
-// their number): pens made until the platform refuses one, then deleted.
-int GdiRoom() {
-    std::vector<HPEN> pens;
-    for (HPEN pen; pens.size() < 100000 && (pen = CreatePen(PS_SOLID, 1, 0)) != nullptr;) {
-        pens.push_back(pen);
-    }
-    EXPECT_LT(pens.size(), 100000u) << "the platform sets a limit";
-    std::for_each(pens.begin(), pens.end(), DeleteObject);
-    return static_cast<int>(pens.size());
-}
 
 // A failure names the pixel, the colour found and the colour expected.
 #define EXPECT_PIXEL(dc, x, y, colour)                                                             \

@@ -4,6 +4,7 @@
 // it is plain, by another drawing call where not); the DC's state and the GDI objects
 // after many calls.
 #include "Bench.h"
+#include "GdiRoom.h"
 #include "Picture.h"
 #include "Random.h"
 #include "WideWorkloads.h"
@@ -626,7 +627,7 @@ TEST(Wide, TheDcIsAsFoundAfterThousandsOfCalls) {
     SetStretchBltMode(dc, BLACKONWHITE);
     SetBrushOrgEx(dc, 3, 5, nullptr);
     const std::vector<UINT_PTR> found = state();
-    const DWORD objects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const int room = GdiRoom();
     Bench = BenchState{};
     Bench.DrawDC = dc;
     Bench.ScreenWidth = Bench.ScreenHeight = kArea;
@@ -643,7 +644,7 @@ TEST(Wide, TheDcIsAsFoundAfterThousandsOfCalls) {
         WideEnd();
         EXPECT_EQ(state(), found) << WIDE_TABLE[i].Name;
     }
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), objects);
+    EXPECT_EQ(GdiRoom(), room) << "objects left alive";
 }
 
 } // namespace

@@ -1,21 +1,21 @@
 #include "Picture.h"
 
+void Describe(Image32 &image, INT width, INT height) {
+    image = {};
+    image.Header.biSize = sizeof image.Header;
+    image.Header.biWidth = width;
+    image.Header.biHeight = -height; // top-down
+    image.Header.biPlanes = 1;
+    image.Header.biBitCount = 32;
+    image.Header.biCompression = BI_BITFIELDS;
+    image.Masks[0] = 0xFF0000;
+    image.Masks[1] = 0x00FF00;
+    image.Masks[2] = 0x0000FF;
+}
+
 std::vector<std::uint32_t> ReadArea(HDC dc, INT width, INT height) {
-    // 32 bits a pixel with the channels' masks, which the handheld platform requires at
-    // that depth and the desktop reads alike.
-    struct {
-        BITMAPINFOHEADER Header;
-        DWORD Masks[3];
-    } info = {};
-    info.Header.biSize = sizeof info.Header;
-    info.Header.biWidth = width;
-    info.Header.biHeight = -height; // top-down
-    info.Header.biPlanes = 1;
-    info.Header.biBitCount = 32;
-    info.Header.biCompression = BI_BITFIELDS;
-    info.Masks[0] = 0xFF0000;
-    info.Masks[1] = 0x00FF00;
-    info.Masks[2] = 0x0000FF;
+    Image32 info;
+    Describe(info, width, height);
     void *bits = nullptr;
     const HDC copy = CreateCompatibleDC(dc);
     const HBITMAP bitmap = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO *>(&info),

@@ -1,6 +1,7 @@
 #include "WideWorkloads.h"
 
 #include "Bench.h"
+#include "Picture.h"
 #include "Random.h"
 
 #include <vector>
@@ -47,12 +48,7 @@ struct WideState {
     UINT TextOptions;
     std::vector<POINT> Points;
     std::vector<DWORD> Image; // a 32-bit image put or read by the DIB calls
-    // The image's header: 32 bits a pixel with the channels' masks, as the handheld
-    // platform requires them at that depth.
-    struct {
-        BITMAPINFOHEADER Header;
-        DWORD Masks[3];
-    } Info;
+    Image32 Info;
 };
 
 WideState Wide;
@@ -195,11 +191,14 @@ void DrawTransparentBlt() {
                    Wide.Side, RGB(255, 255, 255));
 }
 
+// Half the source over half the surface.
+constexpr BLENDFUNCTION HALF = {
+    .BlendOp = AC_SRC_OVER, .BlendFlags = {}, .SourceConstantAlpha = 128, .AlphaFormat = {}};
+
 void DrawAlphaBlend() {
     const INT x = Across(), y = Down();
-    BLENDFUNCTION half = {AC_SRC_OVER, 0, 128, 0};
     AlphaBlend(Bench.DrawDC, x, y, Wide.Side, Wide.Side, Wide.SourceDC, 0, 0, Wide.Side, Wide.Side,
-               half);
+               HALF);
 }
 
 void DrawExtTextOut() {
@@ -420,16 +419,7 @@ template <class Shape> void PlaceShapes(INT points, Shape shape) {
 
 void SetUpImage() {
     const INT s = Wide.Side;
-    Wide.Info = {};
-    Wide.Info.Header.biSize = sizeof Wide.Info.Header;
-    Wide.Info.Header.biWidth = s;
-    Wide.Info.Header.biHeight = -s; // top-down
-    Wide.Info.Header.biPlanes = 1;
-    Wide.Info.Header.biBitCount = 32;
-    Wide.Info.Header.biCompression = BI_BITFIELDS;
-    Wide.Info.Masks[0] = 0xFF0000;
-    Wide.Info.Masks[1] = 0x00FF00;
-    Wide.Info.Masks[2] = 0x0000FF;
+    Describe(Wide.Info, s, s);
     Wide.Image.assign(static_cast<size_t>(s * s), 0x00FFFFFF);
     // Diagonal bands of the two colours (as 0x00RRGGBB) on white.
     const DWORD ink = GetRValue(Wide.Ink) << 16 | GetGValue(Wide.Ink) << 8 | GetBValue(Wide.Ink);
@@ -488,9 +478,10 @@ void SetUpRegions() {
 
 // Sixteen rectangles, one in the middle of each of a 4 x 4 grid's cells.
 void SetUpClip() {
-    Wide.OldClip = CreateRectRgn(0, 0, 0, 0);
+    const RECT none = {};
+    Wide.OldClip = CreateRectRgnIndirect(&none);
     Wide.HadClip = GetClipRgn(Bench.DrawDC, Wide.OldClip) == 1;
-    Wide.Clip = CreateRectRgn(0, 0, 0, 0);
+    Wide.Clip = CreateRectRgnIndirect(&none);
     const INT w = Bench.ScreenWidth / 4, h = Bench.ScreenHeight / 4;
     for (INT cell = 0; cell < 16; cell++) {
         const INT x = cell % 4 * w, y = cell / 4 * h;
