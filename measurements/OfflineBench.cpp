@@ -64,15 +64,17 @@ int main(int argc, char **argv) {
     std::vector<OldRun> olds(1);
     std::string error;
     // Each file's text only while it is read, as QuenzelRun reads a group's files.
-    if (Report loaded; !LoadRun(Read(std::string(argv[2]) + "/new.json"), loaded, error) ||
+    if (Report loaded; !ReadRun(Read(std::string(argv[2]) + "/new.json"), loaded, error) ||
                        !AddToGroup(report, loaded, error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
-    if (OldRun old; !ReadSavedRun(Read(std::string(argv[2]) + "/old.json"), old, error) ||
-                    !AddToGroup(olds[0], old, error)) {
+    if (Report old; !ReadRun(Read(std::string(argv[2]) + "/old.json"), old, error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
+    } else {
+        Summarise(old);
+        olds[0] = AsOld(old, "old.json");
     }
     const std::chrono::duration<double> reading = std::chrono::steady_clock::now() - start;
     Summarise(report);

@@ -28,6 +28,10 @@ from winerun import WHITE, Layout, wait_intro, wait_stable_screen  # noqa: E402
 
 WIDTH, HEIGHT = 1024, 768
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+# Saved runs of the repository's: a seven-test run, a wide one, one of QuenzelRun's first.
+SAVED = {"seven": os.path.join(ROOT, "measurements", "groups", "single-01.json"),
+         "wide": os.path.join(ROOT, "measurements", "wide", "ab.json"),
+         "old": os.path.join(ROOT, "tests", "e2e", "data", "old-run.json")}
 
 
 class Failure(Exception):
@@ -299,7 +303,23 @@ def case_run_wide(wine, exe, handheld):
     _, code, out, _ = quenzel_run(wine, exe, "--suite", "wide", "--list")
     count, small = (105, 29) if handheld else (149, 42)
     check(code == 0 and out.startswith(f"The wide suite ({count} tests):\npoints (") and
-          len(re.findall(r"^  \S+ +\S", out, re.M)) == count, f"--list: exit code {code}\n{out}")
+          len(re.findall(r"^ +\d+  \S+ +\S", out, re.M)) == count, f"--list: exit code {code}\n{out}")
+    # --list shows what --tests chose, a family by its name; --tests chooses among saved runs.
+    _, code, out, _ = quenzel_run(wine, exe, "--suite", "wide", "--tests", "regions,4", "--list")
+    regions = 4 if handheld else 13
+    check(code == 0 and out.startswith(f"The wide suite ({regions + 1} of {count} tests):\nlines "
+                                       f"(1):\n    4  Line.10 ") and "\nshapes" not in out,
+          f"--tests regions,4 --list: exit code {code}\n{out}")
+    _, code, out, _ = quenzel_run(wine, exe, "--from", SAVED["wide"], "--tests", "Line.*")
+    with open(SAVED["wide"]) as f:
+        lines = [t["name"] for t in json.load(f)["tests"] if t["name"].startswith("Line.")]
+    check(code == 0 and re.findall(r"^(Line\.\S+) +\d", out, re.M) == lines and
+          "\nSetPixel" not in out, f"--from with --tests: exit code {code}\n{out}")
+    # What each run of --runs says is said once.
+    _, code, out, err = quenzel_run(wine, exe, "--suite", "wide", "--tests", "SetPixel,Line.500",
+                                    "--offscreen", "320x200", "--window-ms", "2", "--runs", "2")
+    check(code == 0 and err.count("skipped, larger than the 320x200 surface: Line.500") == 1,
+          f"--runs 2: exit code {code}: {err}")
     runs = {}
     for depth in ("window", "1", "8", "16", "24", "32"):
         where = ([] if depth == "window" else
@@ -424,7 +444,15 @@ def case_run_errors(wine, exe, handheld):
                           (["--windowms", "300"], "did you mean --window-ms?"),
                           (["--repeat"], "--repeat: needs one value, a whole number 1 to 1000"),
                           (["--compare", "sub"], "--compare: 'sub' is a folder"),
-                          (["--tests", "Circle"], "Pixel, Line, Rectangle")]:
+                          (["--tests", "Circle"], "Pixel, Line, Rectangle"),
+                          # Saved runs: of two suites, a gate with nothing to judge, a test
+                          # that none read holds.
+                          (["--from", SAVED["wide"], "--compare", SAVED["seven"]],
+                           "two suites are never compared"),
+                          (["--from", SAVED["seven"], "--tests", "Line", "--compare", SAVED["old"],
+                            "--fail-slower", "5"], "the gate would judge nothing"),
+                          (["--from", SAVED["seven"], "--tests", "lines"],
+                           "no test matches 'lines'")]:
         run = subprocess.run([winerun.WINE, exe, *args], env=wine.env, cwd=folder, capture_output=True,
                              timeout=60)
         err = run.stderr.decode("utf-8")

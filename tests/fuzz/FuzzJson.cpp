@@ -1,36 +1,33 @@
-// Arbitrary bytes as a compare file: the reader accepts or refuses them, and what it
-// accepts is compared with a run and charted, never crashing, hanging or misusing
-// memory; read whole as --from reads it, it joins a group of itself, which is
-// compared with it.
+// Arbitrary bytes as a saved run: the one reader of --from, --compare and --runs accepts
+// or refuses them, never crashing, hanging or misusing memory. What it accepts joins a
+// group of itself (met again, counted once), is written and read back, and is compared
+// with itself and charted.
 #include "Groups.h"
 #include "Report.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    OldRun old;
+    Report run, group, back;
     std::string error;
     const std::string text(reinterpret_cast<const char *>(data), size);
-    if (ReadSavedRun(text, old, error)) {
-        Report now;
-        for (const OldTest &test : old.Tests) {
-            now.Tests.push_back({.Index = test.Index, .Name = test.Name});
-            now.Tests.back().Samples.push_back(
-                {1, 1, 1, 1, test.Rates.empty() ? 1 : test.Rates[0]});
-        }
-        Summarise(now);
-        ToSvg(now, {old});
-        ToTable(now, {old}, 5);
-        ToJson(now, {old});
-        Report group, run;
-        if (LoadRun(text, run, error) && AddToGroup(group, run, error) &&
-            AddToGroup(group, run, error)) {
-            Summarise(group);
-            const OldRun single = AsOld(run, "");
-            AddToGroup(old, single, error);
-            ToTable(group, {old, single}, 5);
-        }
+    if (!ReadRun(text, run, error)) {
+        return 0;
     }
+    if (!AddToGroup(group, run, error)) {
+        std::abort();
+    }
+    const std::vector<int> runs = RunNumbers(group);
+    if (!AddToGroup(group, run, error) || RunNumbers(group) != runs) {
+        std::abort();
+    }
+    Summarise(group);
+    const OldRun old = AsOld(group, "old");
+    ReadRun(ToJson(group, {old}), back, error);
+    ToTable(group, {old}, 5);
+    ToSvg(group, {old});
     return 0;
 }

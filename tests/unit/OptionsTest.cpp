@@ -101,7 +101,13 @@ TEST(RunOptions, TheWideSuiteByPatternsAndDepths) {
                                                                  {"", "a", false}}) {
         EXPECT_EQ(Matches(pattern, name), match) << pattern << " " << name;
     }
-    const std::string desktop = ListText(true, false), handheld = ListText(true, true);
+    Options all;
+    ASSERT_TRUE(Parse(Words("--suite wide"), all, error));
+    std::vector<int> offered;
+    std::copy_if(all.Tests.begin(), all.Tests.end(), std::back_inserter(offered),
+                 [](int test) { return OnHandheld(WIDE_TABLE[test]); });
+    const std::string desktop = ListText(true, false, all.Tests),
+                      handheld = ListText(true, true, offered);
     EXPECT_EQ(desktop.substr(0, desktop.find('\n')), "The wide suite (149 tests):");
     EXPECT_EQ(handheld.substr(0, handheld.find('\n')), "The wide suite (105 tests):");
     for (const char *family : {"\npoints (3):\n", "\nlines (21):\n", "\nregions (13):\n"}) {
@@ -118,8 +124,20 @@ TEST(RunOptions, TheWideSuiteByPatternsAndDepths) {
         }
     }
     EXPECT_EQ(WideReach(WIDE_TABLE[WideIndex("Line.width20.500")]), 520);
-    EXPECT_NE(ListText(false, false).find("\n  TextOut     1 to 8 random characters"),
+    EXPECT_NE(ListText(false, false, {6, 7})
+                  .find("The seven tests (2 of 7):\n    6  BitBlt "
+                        "     a random block of the source bitmap, "
+                        "SRCCOPY\n    7  TextOut     1 to 8 random"),
               std::string::npos);
+    // A family's name chooses its tests; the list shows what was chosen, with indices.
+    ASSERT_TRUE(Parse(Words("--suite wide --tests Points,Line.10"), o, error)) << error;
+    const std::string chosen = ListText(true, false, o.Tests);
+    EXPECT_EQ(chosen.substr(0, chosen.find("SetPixelV")),
+              "The wide suite (4 of 149 tests):\npoints (3):\n    1  SetPixel" +
+                  std::string(24, ' ') + "one pixel of a fixed colour, anywhere\n    2  ");
+    EXPECT_TRUE(chosen.find("\nlines (1):\n    4  Line.10 ") != std::string::npos &&
+                chosen.find("shapes") == std::string::npos)
+        << chosen;
 }
 
 // More than one sample per test warms each test up for a window first, unless told.
@@ -157,8 +175,8 @@ TEST(RunOptions, BadInputIsNamed) {
          "Ellipse, BitBlt, TextOut, or their indices 1 to 7"},
         {{"--tests", "Line.*"}, "no test matches 'Line.*'"},
         {{"--suite", "wide", "--tests", "Line.*,Circle*"},
-         "no test matches 'Circle*'; --suite wide --list shows the tests, or their indices 1 to "
-         "149"},
+         "no test matches 'Circle*'; --suite wide --list shows the tests and their families and "
+         "indices (1 to 149)"},
         {{"--suite", "wide", "--tests", "150"}, "'150'"},
         {{"--suite", "all"}, "--suite: takes seven or wide, not 'all'"},
         {{"--suite", "wide", "--raw"}, "--raw: the seven tests only"},
@@ -279,8 +297,9 @@ TEST(RunOptions, HelpListsEveryOption) {
         flowing += word + " ";
     }
     std::istringstream shown(
-        "--tests LIST the|(LIST: names, patterns (* and ?) or indices of the suite's tests, "
-        "comma-separated; default all)|"
+        "--tests LIST the|(LIST: names, patterns (* and ?), families or indices of the suite's "
+        "tests, comma-separated; default all)|--pictures DIR write|(DIR: a folder's name (made "
+        "when missing))|"
         "--window-ms N measure|(N: a whole number 1 to 600000; default 10000)|--repeat K K "
         "samples|(K: a whole number 1 to 1000; default 1)|--offscreen WxH[xD]|--raw also|"
         "(P: a percentage 0.1 to 50; default none: --repeat samples)|--max-seconds S|"
@@ -290,6 +309,7 @@ TEST(RunOptions, HelpListsEveryOption) {
         "--alternate OTHER|--confidence|default 0.99)|"
         "--svg|--snapshot|--host|--wait while|(not with --concurrent)|--concurrent measure|"
         "--help|--version|--config|0 the table|1 the run|2 bad input|4 a test got slower|"
+        "5 a test drew another picture|Where two apply, the one higher in this list is given|"
         "130 stopped|refused with exit code 1|(8 at 99 %)|at 99 % needs 5 samples a side");
     for (std::string text; std::getline(shown, text, '|');) {
         EXPECT_NE(flowing.find(text), std::string::npos) << text;

@@ -108,8 +108,8 @@ std::string Lower(std::string text) {
 }
 
 // What --tests takes.
-const CLI::Validator TEST_LIST("names, patterns (* and ?) or indices of the suite's tests, "
-                               "comma-separated");
+const CLI::Validator TEST_LIST("names, patterns (* and ?), families or indices of the "
+                               "suite's tests, comma-separated");
 
 bool Matches(const std::string &pattern, const std::string &name) {
     // The last * seen and where in name it stands: on a mismatch, it takes one more
@@ -148,8 +148,9 @@ std::vector<int> ParseTests(const std::string &list, bool wide) {
         if (index(digits).empty()) {
             tests.push_back(std::stoi(digits));
         }
+        // A name, a pattern or, in the wide suite, a family's name.
         for (int i = 1; i <= count && !item.empty(); i++) {
-            if (Matches(item, TestName(wide, i))) {
+            if (Matches(item, TestName(wide, i)) || (wide && Lower(item) == WIDE_TABLE[i].Family)) {
                 tests.push_back(i);
             }
         }
@@ -160,9 +161,11 @@ std::vector<int> ParseTests(const std::string &list, bool wide) {
             }
             throw CLI::ValidationError(
                 "--tests", "no test matches '" + item + "'; " +
-                               (wide ? std::string("--suite wide --list shows the tests")
-                                     : "the tests are " + names) +
-                               ", or their indices 1 to " + std::to_string(count));
+                               (wide ? std::string("--suite wide --list shows the tests and "
+                                                   "their families and indices (1 to ") +
+                                           std::to_string(count) + ")"
+                                     : "the tests are " + names + ", or their indices 1 to " +
+                                           std::to_string(count)));
         }
     }
     std::sort(tests.begin(), tests.end());

@@ -16,7 +16,16 @@ std::string TestName(bool wide, int i) {
     return wide ? WIDE_TABLE[i].Name : TEST_NAMES[i];
 }
 
-std::string ListText(bool wide, bool handheld) {
+std::string ListText(bool wide, bool handheld, const std::vector<int> &tests) {
+    const auto chosen = [&](int i) {
+        return std::find(tests.begin(), tests.end(), i) != tests.end();
+    };
+    // Each test under its index, which --tests takes as well as the name.
+    const auto line = [](int i, const std::string &name, const char *says, size_t width) {
+        std::string index = std::to_string(i);
+        return std::string(5 - index.size(), ' ') + index + "  " + name +
+               std::string(name.size() < width ? width - name.size() : 1, ' ') + says + "\n";
+    };
     if (!wide) {
         static const char *const SAYS[TEST_COUNT + 1] = {
             "",
@@ -27,31 +36,44 @@ std::string ListText(bool wide, bool handheld) {
             "an ellipse, random brush and pen",
             "a random block of the source bitmap, SRCCOPY",
             "1 to 8 random characters in a random font, opaque"};
-        std::string out = "The seven tests (" + std::to_string(TEST_COUNT) + "):\n";
+        std::string out;
         for (int i = 1; i <= TEST_COUNT; i++) {
-            out += "  " + std::string(TEST_NAMES[i]) +
-                   std::string(12 - std::strlen(TEST_NAMES[i]), ' ') + SAYS[i] + "\n";
+            out += chosen(i) ? line(i, TEST_NAMES[i], SAYS[i], 12) : "";
         }
-        return out;
+        const std::string of = tests.size() < TEST_COUNT ? " of " + std::to_string(TEST_COUNT) : "";
+        return "The seven tests (" + std::to_string(tests.size()) + of + "):\n" + out;
     }
-    std::string out, body;
-    int all = 0;
+    std::string body;
+    int offered = 0;
     for (const char *family : WIDE_FAMILIES) {
         int count = 0;
         std::string lines;
         for (int i = 1; i <= WIDE_COUNT; i++) {
             const WideTest &test = WIDE_TABLE[i];
-            if (std::strcmp(test.Family, family) == 0 && (!handheld || OnHandheld(test))) {
-                const size_t width = std::strlen(test.Name);
-                lines += "  " + std::string(test.Name) +
-                         std::string(width < 32 ? 32 - width : 1, ' ') + test.Says + "\n";
+            const bool here =
+                std::strcmp(test.Family, family) == 0 && (!handheld || OnHandheld(test));
+            offered += here;
+            if (here && chosen(i)) {
+                lines += line(i, test.Name, test.Says, 32);
                 count++;
             }
         }
-        body += std::string(family) + " (" + std::to_string(count) + "):\n" + lines;
-        all += count;
+        body +=
+            count == 0 ? "" : std::string(family) + " (" + std::to_string(count) + "):\n" + lines;
     }
-    return "The wide suite (" + std::to_string(all) + " tests):\n" + body;
+    const std::string of =
+        static_cast<int>(tests.size()) < offered ? " of " + std::to_string(offered) : "";
+    return "The wide suite (" + std::to_string(tests.size()) + of + " tests):\n" + body;
+}
+
+bool ChooseTests(const std::string &list, bool wide, std::vector<int> &tests, std::string &error) {
+    try {
+        tests = ParseTests(list, wide);
+    } catch (const CLI::Error &e) {
+        error = e.what();
+        return false;
+    }
+    return true;
 }
 
 namespace {
@@ -103,11 +125,13 @@ void Declare(CLI::App &app, Options &o) {
         ->default_str("seven");
     app.add_option("--tests", o.TestList,
                    "the tests to run, for example Pixel,BitBlt or 1,6, or with the wide suite "
-                   "'BitBlt.*','*.500'; always in table order")
+                   "'BitBlt.*','*.500' or a family, lines; always in table order (--list shows "
+                   "them and their indices; with --from, the tests read)")
         ->type_name("LIST")
         ->check(TEST_LIST)
         ->default_str("all");
-    Flag(app, "--list", o.List, "list the suite's tests, with what each draws");
+    Flag(app, "--list", o.List,
+         "list the suite's tests --tests chooses, with their indices and what each draws");
     Number(app, "--window-ms", o.WindowMs, "N", Range(Form::WHOLE, 1, 600000),
            "measure each test for more than N ms; the score is then calls per second, "
            "count * 1000 / elapsed")
@@ -219,8 +243,12 @@ bool ParseOptions(int argc, const char *const argv[], Options &options, std::str
     Declare(app, options);
     try {
         app.parse(argc, argv);
-        // The names and patterns are the suite's, whichever option came first.
-        options.Tests = ParseTests(options.TestList.empty() ? "*" : options.TestList, options.Wide);
+        // The names and patterns are the suite's, whichever option came first; with
+        // --from, the suite of the runs read, once they are.
+        if (options.From.empty()) {
+            options.Tests =
+                ParseTests(options.TestList.empty() ? "*" : options.TestList, options.Wide);
+        }
     } catch (const CLI::Error &e) {
         error = InOwnWords(app, e);
         return false;

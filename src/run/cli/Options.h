@@ -56,6 +56,11 @@ bool Matches(const std::string &pattern, const std::string &name);
 // The name of test i of the seven (1 to TEST_COUNT) or of the wide suite (1 to WIDE_COUNT).
 std::string TestName(bool wide, int i);
 
-// The suite's tests, one a line with what each draws, under a header for each family
-// and its count; the handheld flavour lists only what its platform offers.
-std::string ListText(bool wide, bool handheld);
+// The tests chosen of the suite, one a line with its index and what it draws, under a
+// header for each family and its count; the handheld flavour counts only what its
+// platform offers.
+std::string ListText(bool wide, bool handheld, const std::vector<int> &tests);
+
+// The tests a --tests list names in a suite, as ParseOptions reads it; false with a
+// message naming what matches no test.
+bool ChooseTests(const std::string &list, bool wide, std::vector<int> &tests, std::string &error);

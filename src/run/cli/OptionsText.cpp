@@ -30,9 +30,11 @@ prefix): another is refused with exit code 1, unless it is to --wait or to go on
 Exit codes:
     0    the table and every output are complete
     1    the run or an output failed (the other outputs are still written)
-    2    bad input: nothing was run or written
+    2    bad input (nothing was run or written), or a gate that compared no test
     4    a test got slower than --fail-slower allows (every output is written)
+    5    a test drew another picture (--fail-picture; every output is written)
     130  stopped by Ctrl+C, a closed console or window: nothing was written
+Where two apply, the one higher in this list is given: 1 before 4, 4 before 5.
 )";
 
 // Words of at most width characters a line, the lines joined by '\n'.

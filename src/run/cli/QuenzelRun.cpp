@@ -133,6 +133,44 @@ static int Measure(const Options &run, Report &report, std::string &snapshot,
     return measured ? 0 : 1;
 }
 
+// --tests with --from: the tests read that the list names in their suite.
+static bool ChooseRead(const std::string &list, Report &report, std::string &error) {
+    std::vector<int> chosen;
+    if (!ChooseTests(list, report.Set.Suite == "wide", chosen, error)) {
+        return false;
+    }
+    std::erase_if(report.Tests, [&](const TestRun &test) {
+        return std::find(chosen.begin(), chosen.end(), test.Index) == chosen.end();
+    });
+    error = "--tests: the runs read hold none of the tests '" + list + "' names";
+    return !report.Tests.empty();
+}
+
+// The groups to compare with are of the run's suite; a gate's group holds one of its
+// tests at least. False with the message.
+static bool Comparable(const Options &run, const std::string &suite,
+                       const std::vector<std::string> &names, const std::vector<OldRun> &olds,
+                       std::string &error) {
+    for (const OldRun &old : olds) {
+        if (old.Set.Suite != suite) {
+            error = "--compare '" + old.Name + "' holds runs of the " + old.Set.Suite +
+                    " suite, and these are of the " + suite +
+                    " suite: two suites are never compared";
+            return false;
+        }
+    }
+    const char *gate = run.FailSlower > 0 ? "--fail-slower" : "--fail-picture";
+    const bool gated = run.FailSlower > 0 || run.FailPicture;
+    if (gated && run.Alternate.empty() && !olds.empty() &&
+        std::none_of(names.begin(), names.end(),
+                     [&](const std::string &name) { return FindName(olds[0], name); })) {
+        error = std::string(gate) + ": '" + olds[0].Name +
+                "' holds none of these tests, so the gate would judge nothing";
+        return false;
+    }
+    return true;
+}
+
 int main() {
     PrepareConsole();
     const std::vector<std::string> arguments = Arguments();
@@ -154,11 +192,11 @@ int main() {
     if (run.Help || run.Version || run.List) {
         return WriteOut(run.Help      ? Usage()
                         : run.Version ? VersionLine()
-                                      : ListText(run.Wide, HANDHELD))
+                                      : ListText(run.Wide, HANDHELD, run.Tests))
                    ? 0
                    : Fail("cannot write to standard output", 1);
     }
-    if (run.Tests.empty()) {
+    if (run.Tests.empty() && run.From.empty()) {
         return Fail("--tests: none of these tests is offered on this platform", 2);
     }
     // Everything that can be checked is checked before a long run starts.
@@ -200,9 +238,25 @@ int main() {
             return Fail(error, 2);
         }
     }
+    std::vector<std::string> names;
+    for (const int test : run.Tests) {
+        names.push_back(TestName(run.Wide, test));
+    }
+    if (run.From.empty() && !Comparable(run, run.Wide ? "wide" : "seven", names, olds, error)) {
+        return Fail(error, 2);
+    }
     if (!run.From.empty()) {
-        // Saved runs in place of a measured one: nothing measured, nothing guarded.
-        if (!ReadFromGroup(run.From, outputs, report, error)) {
+        // Saved runs in place of a measured one: nothing measured, nothing guarded; the
+        // tests chosen are among those read.
+        if (!ReadFromGroup(run.From, outputs, report, error) ||
+            (!run.TestList.empty() && !ChooseRead(run.TestList, report, error))) {
+            return Fail(error, 2);
+        }
+        names.clear();
+        for (const TestRun &test : report.Tests) {
+            names.push_back(test.Name);
+        }
+        if (!Comparable(run, report.Set.Suite, names, olds, error)) {
             return Fail(error, 2);
         }
         report.Set.Confidence = run.Confidence;
@@ -284,7 +338,14 @@ int main() {
         }
     }
     // The gate trips after every output is written, so nothing of the run is lost.
-    if (!compared.empty()) {
+    if ((run.FailSlower > 0 || run.FailPicture) && (compared.empty() || compared[0].empty())) {
+        const int nothing = Fail(
+            std::string(run.FailSlower > 0 ? "--fail-slower" : "--fail-picture") +
+                ": no test was compared with '" + (olds.empty() ? run.Alternate : olds[0].Name) +
+                "', so the gate judged nothing",
+            2);
+        code = code == 0 ? nothing : code;
+    } else if (!compared.empty()) {
         std::string slower;
         for (const std::string &name : SlowerBeyond(compared.at(0), run.FailSlower)) {
             slower += " " + name;

@@ -35,15 +35,19 @@ std::string SettingDifferences(const Setting &here, const Setting &there);
 
 // The numbers of the runs whose samples a run or group holds, in order.
 std::vector<int> RunNumbers(const Report &run);
-std::vector<int> RunNumbers(const OldRun &run);
+
+// Run number's content, for knowing it again without an identity: a digest of its
+// samples' counts, times and rates as a saved run holds them.
+std::string ContentOf(const Report &run, int number);
 
 // Adds a run, or a group, to a group (an empty one takes its setting): its runs are
-// numbered after the group's, its tests joined by index; a run whose identity the
-// group holds already is left out, so that a run met twice counts once. False, with
-// the differences (as SettingDifferences gives them), when its setting is not the
-// group's.
+// numbered after the group's, its tests joined by index. A run is known by its
+// identity, or where it was saved without one by its content: one the group holds
+// already is left out, so that a run met twice counts once. False, with a message,
+// when its setting is not the group's (the differences, as SettingDifferences gives
+// them), or when a run the group knows comes again with other samples (naming both
+// files).
 bool AddToGroup(Report &group, const Report &run, std::string &error);
-bool AddToGroup(OldRun &group, const OldRun &run, std::string &error);
 
 // A group as an old run to compare with, under that name.
 OldRun AsOld(const Report &report, const std::string &name);

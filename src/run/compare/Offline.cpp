@@ -26,34 +26,33 @@ static bool Files(const std::string &option, const std::string &pattern, const O
     return true;
 }
 
-static std::string Mixed(const std::string &option, const std::string &file,
-                         const std::string &first, const std::string &differences) {
-    return option + ": a group holds runs of one setting; '" + file + "' differs from '" + first +
-           "' in " + differences;
-}
-
 // Reads each file as a saved run and adds it to the group; first is the file the
 // group's setting came from, named when a later file's setting differs.
-template <class Run>
 static bool AddFiles(const std::string &option, const std::vector<std::string> &files,
-                     bool (*read)(const std::string &, Run &, std::string &), Run &group,
-                     std::string &first, std::string &error) {
+                     Report &group, std::string &first, std::string &error) {
     size_t met = 0, kept = RunNumbers(group).size();
     for (const std::string &file : files) {
         std::string text;
-        Run run;
+        Report run;
         if (!ReadWhole(option, file, text, error)) {
             return false;
         }
-        if (!read(text, run, error)) {
+        if (!ReadRun(text, run, error)) {
             error = option + " file '" + file + "' is not a saved run: " + error;
             return false;
         }
         first = first.empty() ? file : first;
         // Its pictures' folder is named from its own.
         run.Set.Pictures = Beside(file, run.Set.Pictures);
+        run.RunFiles.assign(RunNumbers(run).size(), file);
+        if (const std::string differences = SettingDifferences(run.Set, group.Set);
+            !group.Tests.empty() && !differences.empty()) {
+            error = option + ": a group holds runs of one setting; '" + file + "' differs from '" +
+                    first + "' in " + differences;
+            return false;
+        }
         if (!AddToGroup(group, run, error)) {
-            error = Mixed(option, file, first, error);
+            error = option + ": " + error;
             return false;
         }
         met += RunNumbers(run).size();
@@ -70,12 +69,15 @@ static bool AddFiles(const std::string &option, const std::vector<std::string> &
 bool ReadCompareGroup(const std::string &pattern, const Outputs &outputs, OldRun &group,
                       std::string &error) {
     std::vector<std::string> files;
-    if (!Files("--compare", pattern, outputs, files, error)) {
+    Report runs;
+    std::string first;
+    if (!Files("--compare", pattern, outputs, files, error) ||
+        !AddFiles("--compare", files, runs, first, error)) {
         return false;
     }
-    group = OldRun{files.size() == 1 ? files[0] : pattern, {}, {}};
-    std::string first;
-    return AddFiles("--compare", files, ReadSavedRun, group, first, error);
+    Summarise(runs);
+    group = AsOld(runs, files.size() == 1 ? files[0] : pattern);
+    return true;
 }
 
 bool ReadFromGroup(const std::vector<std::string> &patterns, const Outputs &outputs, Report &group,
@@ -84,7 +86,7 @@ bool ReadFromGroup(const std::vector<std::string> &patterns, const Outputs &outp
     for (const std::string &pattern : patterns) {
         std::vector<std::string> files;
         if (!Files("--from", pattern, outputs, files, error) ||
-            !AddFiles("--from", files, LoadRun, group, first, error)) {
+            !AddFiles("--from", files, group, first, error)) {
             return false;
         }
     }

@@ -5,6 +5,7 @@
 #include "Outputs.h"
 #include "Process.h"
 
+#include <algorithm>
 #include <cstdio>
 
 // The exit code of a run stopped from outside (Ctrl+C, a closed console or window).
@@ -29,14 +30,7 @@ static std::wstring Quoted(const std::wstring &argument) {
     return out.append(2 * slashes, L'\\') + L"\"";
 }
 
-// A handle the child inherits: the parent's own, or a new one of that file.
-static HANDLE Inheritable(HANDLE handle) {
-    HANDLE copy = INVALID_HANDLE_VALUE;
-    DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &copy, 0, TRUE,
-                    DUPLICATE_SAME_ACCESS);
-    return copy;
-}
-
+// A file the child writes to, inherited.
 static HANDLE OpenForChild(const std::wstring &name) {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     return CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
@@ -122,10 +116,26 @@ bool CheckOther(const Options &options, std::string &error) {
     return cause.empty();
 }
 
+// What a run said on stderr, each line once however many runs say it.
+static void Echo(const std::wstring &file, std::vector<std::string> &said) {
+    std::string text, error;
+    ReadWhole("--runs", Utf8(file), text, error);
+    DeleteFileW(file.c_str());
+    for (size_t start = 0, end; start < text.size(); start = end + 1) {
+        end = std::min(text.find('\n', start), text.size());
+        const std::string line = text.substr(start, end - start);
+        if (std::find(said.begin(), said.end(), line) == said.end()) {
+            said.push_back(line);
+            std::fprintf(stderr, "%s\n", line.c_str());
+        }
+    }
+}
+
 int MakeRuns(const Options &options, Report &mine, Report &other, std::string &error) {
     WCHAR self[MAX_PATH * 4];
     const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
-    const HANDLE nowhere = OpenForChild(L"NUL"), err = Inheritable(GetStdHandle(STD_ERROR_HANDLE));
+    const HANDLE nowhere = OpenForChild(L"NUL");
+    std::vector<std::string> said;
     int code = 0;
     for (int i = 1; i <= options.Runs && code == 0; i++) {
         const bool theirs = !options.Alternate.empty() && i % 2 == 0;
@@ -141,11 +151,17 @@ int MakeRuns(const Options &options, Report &mine, Report &other, std::string &e
         }
         if (!options.Quiet) {
             std::fprintf(stderr, "QuenzelRun: run %d of %d: %s\n", i, options.Runs, who.c_str());
+            arguments.push_back("--quiet");
         }
+        // Its messages are shown once it ends.
+        const std::wstring words = TemporaryName(std::to_string(i) + ".txt");
+        const HANDLE err = OpenForChild(words);
         DWORD exit = 1;
         const Outcome outcome =
             Launch(theirs ? Wide(options.Alternate) : std::wstring(self, length), arguments,
                    nowhere, err, RunLimitMs(options), exit);
+        CloseHandle(err);
+        Echo(words, said);
         const std::string which =
             "run " + std::to_string(i) + " of " + std::to_string(options.Runs) + " (" + who + ")";
         std::string text;
@@ -164,7 +180,7 @@ int MakeRuns(const Options &options, Report &mine, Report &other, std::string &e
         } else if (outcome != ENDED || exit != 0) {
             error = which + " failed with exit code " + std::to_string(exit);
             code = 1;
-        } else if (!ReadWhole("--runs", Utf8(saved), text, error) || !LoadRun(text, run, error) ||
+        } else if (!ReadWhole("--runs", Utf8(saved), text, error) || !ReadRun(text, run, error) ||
                    !AddToGroup(theirs ? other : mine, run, error)) {
             error = which + ": its saved run cannot be taken: " + error;
             code = 1;
@@ -172,6 +188,5 @@ int MakeRuns(const Options &options, Report &mine, Report &other, std::string &e
         DeleteFileW(saved.c_str());
     }
     CloseHandle(nowhere);
-    CloseHandle(err);
     return code;
 }

@@ -27,7 +27,8 @@ void Summarise(Report &report) {
         for (const RawSample &sample : test.Raw) {
             raw.push_back(sample.Rate);
         }
-        test.Median = MedianOf(scores);
+        // A test saved without samples keeps the median it was saved with.
+        test.Median = scores.empty() ? test.Median : MedianOf(scores);
         test.Min = scores.empty() ? 0 : *std::min_element(scores.begin(), scores.end());
         test.Max = scores.empty() ? 0 : *std::max_element(scores.begin(), scores.end());
         test.Spread = test.Median > 0 ? (test.Max - test.Min) / test.Median : 0;
@@ -91,6 +92,15 @@ void Summarise(Report &report) {
 const OldTest *Find(const OldRun &old, int index) {
     for (const OldTest &test : old.Tests) {
         if (test.Index == index) {
+            return &test;
+        }
+    }
+    return nullptr;
+}
+
+const OldTest *FindName(const OldRun &old, const std::string &name) {
+    for (const OldTest &test : old.Tests) {
+        if (test.Name == name) {
             return &test;
         }
     }

@@ -100,6 +100,9 @@ struct Setting {
 struct Report {
     Setting Set;
     std::vector<TestRun> Tests;
+    // The file each run was read from, in the order of the runs' numbers ("": measured
+    // here); not saved.
+    std::vector<std::string> RunFiles = {};
     int Total = 0;            // sum of the median scores div the number of tests
     double GeometricMean = 0; // of the median scores: every test weighs alike
 };
@@ -128,8 +131,9 @@ void Summarise(Report &report);
 // median, relative to it; 0 when the samples are too few for an interval.
 double HalfWidthOf(const TestRun &test, double confidence);
 
-// The test of that index in an old run, or null.
+// The test of that index in an old run, or null; of that name.
 const OldTest *Find(const OldRun &old, int index);
+const OldTest *FindName(const OldRun &old, const std::string &name);
 
 // A test against the same test of an old run. With several runs on both sides the
 // run is the unit: the runs' median rates are compared, since a run's samples share
@@ -208,11 +212,7 @@ inline std::string ToSvg(const Report &report, const std::vector<OldRun> &olds) 
     return ToSvg(report, olds, CompareAll(report, olds));
 }
 
-// Reads a run that ToJson wrote, field by field as the text goes (no document is
-// built); false with a message naming the field that is out of its range.
-bool ReadSavedRun(const std::string &json, OldRun &run, std::string &error);
-// Reads a run that ToJson wrote whole, to take the place of a measured one: its
-// setting, samples and raw samples (summaries are made anew). The fields a
-// comparison needs are checked as ReadSavedRun checks them, every other number
-// against its type's range; false with a message naming the field.
-bool LoadRun(const std::string &json, Report &run, std::string &error);
+// Reads a run that ToJson wrote (or any earlier version): its setting, samples and raw
+// samples, every field checked against its kind and range and each sample against its
+// window; false with a message naming the field and the test.
+bool ReadRun(const std::string &json, Report &run, std::string &error);

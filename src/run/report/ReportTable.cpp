@@ -174,7 +174,12 @@ static std::string CompareBlock(const Report &report, const OldRun &old,
                        counts[Comparison::Faster], counts[Comparison::Slower],
                        counts[Comparison::NoDifference], counts[Comparison::TooFew]) +
                 (others == 0 ? "" : Format("; left out: %zu other picture(s)", others)));
-    return out + FarLines(Format("old %zu's ", k + 1), old.Tests);
+    // Of the old tests, those the table shows.
+    std::vector<OldTest> shown;
+    for (const ComparisonRow &row : rows) {
+        shown.push_back(row.Before);
+    }
+    return out + FarLines(Format("old %zu's ", k + 1), shown);
 }
 
 // The ceiling's block (--raw): per test the raw rate, the efficiency with its interval,
