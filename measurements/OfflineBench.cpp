@@ -11,8 +11,8 @@
 //   /tmp/runs
 //
 // A build before the comparisons were made once has no CompareAll: add -DBEFORE.
-#include "Groups.h"
-#include "Report.h"
+#include "Group.h"
+#include "Record.h"
 
 #include <chrono>
 #include <cstdio>

@@ -151,20 +151,6 @@ void TestTextOut() {
 INT *DrawTape;
 size_t DrawTapeAt;
 
-struct RecordDraw {
-    static INT Int(INT n) {
-        const INT value = RandomInt(n);
-        DrawTape[DrawTapeAt++] = value;
-        return value;
-    }
-};
-
-struct ReplayDraw {
-    static INT Int(INT) {
-        return DrawTape[DrawTapeAt++];
-    }
-};
-
 // The seven workloads for one source of values, indexed like the test table.
 #define WORKLOADS(Draw)                                                                            \
     {                                                                                              \

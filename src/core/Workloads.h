@@ -2,6 +2,7 @@
 // primitive on Bench.DrawDC and leaves the DC's objects and colours as it found them.
 #pragma once
 
+#include "Random.h"
 #include "UTypes.h"
 
 #include <cstddef>
@@ -22,5 +23,20 @@ void TestTextOut();
 constexpr INT MAX_DRAWS_PER_CALL = 22;
 extern INT *DrawTape;
 extern size_t DrawTapeAt;
+
+// The two sources of values on the tape: drawn from the generator and recorded, or
+// read back.
+struct RecordDraw {
+    static INT Int(INT n) {
+        const INT value = RandomInt(n);
+        DrawTape[DrawTapeAt++] = value;
+        return value;
+    }
+};
+struct ReplayDraw {
+    static INT Int(INT) {
+        return DrawTape[DrawTapeAt++];
+    }
+};
 extern const TestProc RecordProcs[TEST_COUNT + 1];
 extern const TestProc ReplayProcs[TEST_COUNT + 1];

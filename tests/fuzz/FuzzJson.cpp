@@ -2,8 +2,10 @@
 // or refuses them, never crashing, hanging or misusing memory. What it accepts joins a
 // group of itself (met again, counted once), is written and read back, and is compared
 // with itself and charted.
-#include "Groups.h"
-#include "Report.h"
+#include "Group.h"
+#include "Saved.h"
+#include "Show.h"
+#include "Summary.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,6 @@
+#include "Files.h"
 #include "Options.h"
+#include "Suites.h"
 #include "WideTable.h"
 
 #include <gtest/gtest.h>
@@ -38,9 +40,11 @@ TEST(RunOptions, ValuesInBothFormsAndTestsInTableOrder) {
     Options o;
     std::string error;
     ASSERT_TRUE(Parse({}, o, error));
-    EXPECT_EQ(Nums(double(o.Tests.size()), o.WindowMs, o.Repeat, o.OffscreenWidth, o.Raw, o.Help,
-                   o.Version, o.Quiet, o.Host, o.Confidence, o.Affinity, o.WarmupMs, o.Shuffle,
-                   o.Precision, o.MaxSeconds, o.FailSlower, o.Wait, o.Concurrent),
+    EXPECT_EQ(Nums(double(o.Measure.Tests.size()), o.Measure.WindowMs, o.Measure.Repeat,
+                   o.Measure.OffscreenWidth, o.Measure.Raw, o.Help, o.Version, o.Measure.Quiet,
+                   o.Measure.Host, o.Measure.Confidence, o.Measure.Affinity, o.Measure.WarmupMs,
+                   o.Measure.Shuffle, o.Measure.Precision, o.Measure.MaxSeconds, o.FailSlower,
+                   o.Measure.Wait, o.Measure.Concurrent),
               Nums(7, 10000, 1, 0, 0, 0, 0, 0, 0, 0.99, -1, 0, 0, 0, 600, 0, 0, 0))
         << "the interactive program's run: one cold sample, and the host stays private";
     ASSERT_TRUE(Parse(
@@ -51,11 +55,14 @@ TEST(RunOptions, ValuesInBothFormsAndTestsInTableOrder) {
               "--benchmark-json e --compare p --fail-slower=99.9% --version --wait"),
         o, error))
         << error;
-    EXPECT_EQ(Nums(o.Quiet, o.Host, o.Confidence, o.Affinity, o.WarmupMs, o.Shuffle, o.ShuffleSeed,
-                   o.Precision, o.MaxSeconds, o.FailSlower, o.Version, o.Wait),
+    EXPECT_EQ(Nums(o.Measure.Quiet, o.Measure.Host, o.Measure.Confidence, o.Measure.Affinity,
+                   o.Measure.WarmupMs, o.Measure.Shuffle, o.Measure.ShuffleSeed,
+                   o.Measure.Precision, o.Measure.MaxSeconds, o.FailSlower, o.Version,
+                   o.Measure.Wait),
               Nums(1, 1, 0.5, 63, 600000, 1, 4294967295.0, 0.001, 86400, 99.9, 1, 1));
-    EXPECT_EQ(o.Tests, (std::vector<int>{3, 7}));
-    EXPECT_EQ(Nums(o.WindowMs, o.Repeat, o.OffscreenWidth, o.OffscreenHeight, o.Raw, o.Help),
+    EXPECT_EQ(o.Measure.Tests, (std::vector<int>{3, 7}));
+    EXPECT_EQ(Nums(o.Measure.WindowMs, o.Measure.Repeat, o.Measure.OffscreenWidth,
+                   o.Measure.OffscreenHeight, o.Measure.Raw, o.Help),
               Nums(1, 1000, 16384, 1, 1, 1));
     EXPECT_EQ(
         (Strings{o.Json, o.Csv, o.Svg, o.Snapshot, o.BenchmarkJson, o.Compare[0], o.Compare[1]}),
@@ -65,9 +72,10 @@ TEST(RunOptions, ValuesInBothFormsAndTestsInTableOrder) {
                             "50 --shuffle 0 --max-seconds 1 --repeat 010 --fail-slower 0.01 "
                             "--compare o --offscreen 0640x00480 --concurrent"),
                       o, error));
-    EXPECT_EQ(Nums(o.Tests[0], o.Tests[1], o.WindowMs, o.Confidence, o.Precision, o.Shuffle,
-                   o.MaxSeconds, o.Repeat, o.FailSlower, o.OffscreenWidth, o.OffscreenHeight,
-                   o.Concurrent),
+    EXPECT_EQ(Nums(o.Measure.Tests[0], o.Measure.Tests[1], o.Measure.WindowMs, o.Measure.Confidence,
+                   o.Measure.Precision, o.Measure.Shuffle, o.Measure.MaxSeconds, o.Measure.Repeat,
+                   o.FailSlower, o.Measure.OffscreenWidth, o.Measure.OffscreenHeight,
+                   o.Measure.Concurrent),
               Nums(1, 6, 600000, 0.999, 0.5, 1, 1, 10, 0.01, 640, 480, 1));
 }
 
@@ -79,18 +87,20 @@ TEST(RunOptions, TheWideSuiteByPatternsAndDepths) {
     ASSERT_TRUE(
         Parse(Words("--tests *.500,setpixel --suite wide --offscreen 800x600x16"), o, error))
         << error;
-    EXPECT_EQ(Nums(o.Wide, o.Tests.size(), o.Tests[0], o.OffscreenDepth, o.WindowMs, o.Repeat,
-                   o.WarmupMs),
+    EXPECT_EQ(Nums(o.Measure.Wide, o.Measure.Tests.size(), o.Measure.Tests[0],
+                   o.Measure.OffscreenDepth, o.Measure.WindowMs, o.Measure.Repeat,
+                   o.Measure.WarmupMs),
               Nums(1, 43, 1, 16, 200, 3, 200));
-    EXPECT_EQ(TestName(true, o.Tests[1]), "Line.500");
+    EXPECT_EQ(TestName(true, o.Measure.Tests[1]), "Line.500");
     ASSERT_TRUE(Parse(Words("--suite wide --tests BitBlt.SRC*.1? --window-ms 50 --offscreen 9x9"),
                       o, error));
     std::string names;
-    for (const int test : o.Tests) {
+    for (const int test : o.Measure.Tests) {
         names += TestName(true, test) + " ";
     }
     EXPECT_EQ(names, "BitBlt.SRCCOPY.10 BitBlt.SRCAND.10 BitBlt.SRCPAINT.10 BitBlt.SRCINVERT.10 ");
-    EXPECT_EQ(Nums(o.WindowMs, o.Repeat, o.OffscreenDepth), Nums(50, 3, 32));
+    EXPECT_EQ(Nums(o.Measure.WindowMs, o.Measure.Repeat, o.Measure.OffscreenDepth),
+              Nums(50, 3, 32));
     for (const auto &[pattern, name, match] :
          std::vector<std::tuple<std::string, std::string, bool>>{{"a*b*c", "aXbYc", true},
                                                                  {"a*b*c", "aXbYcd", false},
@@ -104,9 +114,9 @@ TEST(RunOptions, TheWideSuiteByPatternsAndDepths) {
     Options all;
     ASSERT_TRUE(Parse(Words("--suite wide"), all, error));
     std::vector<int> offered;
-    std::copy_if(all.Tests.begin(), all.Tests.end(), std::back_inserter(offered),
+    std::copy_if(all.Measure.Tests.begin(), all.Measure.Tests.end(), std::back_inserter(offered),
                  [](int test) { return OnHandheld(WIDE_TABLE[test]); });
-    const std::string desktop = ListText(true, false, all.Tests),
+    const std::string desktop = ListText(true, false, all.Measure.Tests),
                       handheld = ListText(true, true, offered);
     EXPECT_EQ(desktop.substr(0, desktop.find('\n')), "The wide suite (149 tests):");
     EXPECT_EQ(handheld.substr(0, handheld.find('\n')), "The wide suite (105 tests):");
@@ -131,7 +141,7 @@ TEST(RunOptions, TheWideSuiteByPatternsAndDepths) {
               std::string::npos);
     // A family's name chooses its tests; the list shows what was chosen, with indices.
     ASSERT_TRUE(Parse(Words("--suite wide --tests Points,Line.10"), o, error)) << error;
-    const std::string chosen = ListText(true, false, o.Tests);
+    const std::string chosen = ListText(true, false, o.Measure.Tests);
     EXPECT_EQ(chosen.substr(0, chosen.find("SetPixelV")),
               "The wide suite (4 of 149 tests):\npoints (3):\n    1  SetPixel" +
                   std::string(24, ' ') + "one pixel of a fixed colour, anywhere\n    2  ");
@@ -151,7 +161,7 @@ TEST(RunOptions, WarmupFollowsTheNumberOfSamples) {
         Options o;
         std::string error;
         ASSERT_TRUE(Parse(Words(line), o, error)) << error;
-        EXPECT_EQ(o.WarmupMs, warmup) << line;
+        EXPECT_EQ(o.Measure.WarmupMs, warmup) << line;
     }
 }
 
@@ -257,7 +267,8 @@ TEST(RunOptions, ConfigFile) {
     Options o;
     std::string error;
     ASSERT_TRUE(Parse({"--repeat", "2", "--config=" + path}, o, error)) << error;
-    EXPECT_EQ(Nums(o.Tests[0], o.Tests[1], o.Repeat, o.Raw, o.FailSlower, o.WarmupMs),
+    EXPECT_EQ(Nums(o.Measure.Tests[0], o.Measure.Tests[1], o.Measure.Repeat, o.Measure.Raw,
+                   o.FailSlower, o.Measure.WarmupMs),
               Nums(1, 6, 2, 1, 5, 10000));
     EXPECT_EQ(o.Compare, (Strings{"a.json", "b.json"}));
     for (const auto &[text, message] : std::vector<std::pair<std::string, std::string>>{

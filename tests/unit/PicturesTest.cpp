@@ -1,4 +1,6 @@
 #include "Pictures.h"
+#include "Png.h"
+#include "Show.h"
 
 #include <gtest/gtest.h>
 

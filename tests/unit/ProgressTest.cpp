@@ -20,7 +20,7 @@ TEST(Progress, TimeLeftFromWhatWasMeasured) {
 TEST(Progress, LineSaysWhatItCounts) {
     TestRun run{.Index = 2, .Name = "Line"};
     run.Samples = {{1, 1, 1, 1, 1}, {1, 1, 1, 1234, 1}};
-    Options options;
+    Plan options;
     options.Repeat = 5;
     EXPECT_EQ(ProgressLine(run, options, 0, 125.4),
               "Line      sample 2 of 5: score 1234, 2 min 05 s left");

@@ -1,5 +1,11 @@
-#include "Groups.h"
-#include "Report.h"
+#include "Arguments.h"
+#include "Group.h"
+#include "Options.h"
+#include "Paths.h"
+#include "Saved.h"
+#include "Show.h"
+#include "Suites.h"
+#include "Summary.h"
 #include "WideTable.h"
 
 #include <gtest/gtest.h>
@@ -588,7 +594,7 @@ TEST(Groups, SavedGroupsReadBackWhole) {
                           "--raw", "--quiet",     "--offscreen=8x6", "--json=x",    "--wait"};
     ASSERT_TRUE(ParseOptions(10, argv, o, error));
     std::string line;
-    for (const std::string &argument : RunArguments(o)) {
+    for (const std::string &argument : RunArguments(o.Measure)) {
         line += argument + " ";
     }
     EXPECT_EQ(line, "--suite seven --tests 1,6 --window-ms 10000 --repeat 1 --warmup-ms 10000 "
@@ -596,16 +602,17 @@ TEST(Groups, SavedGroupsReadBackWhole) {
                     "--shuffle 3 --affinity 0 --raw "
                     "--quiet --wait ")
         << "processor 0 too";
-    o.Wait = false;
-    o.Concurrent = true;
-    EXPECT_EQ(RunArguments(o).back(), "--concurrent") << "a run beside another, each of them";
+    o.Measure.Wait = false;
+    o.Measure.Concurrent = true;
+    EXPECT_EQ(RunArguments(o.Measure).back(), "--concurrent")
+        << "a run beside another, each of them";
     // Twice the measuring and the pictures, and a minute: 2 x (2 tests x (10 s + 1 x 20 s
     // raw + 1 s) + 600 s).
-    EXPECT_EQ(RunLimitMs(o), 2 * (2 * 31000 + 600000) + 60000u);
-    o.Repeat = 1000;
-    o.WarmupMs = 600000;
-    o.WindowMs = 4294967295u;
-    EXPECT_EQ(RunLimitMs(o), 4294967294u) << "never the wait for ever";
+    EXPECT_EQ(RunLimitMs(o.Measure), 2 * (2 * 31000 + 600000) + 60000u);
+    o.Measure.Repeat = 1000;
+    o.Measure.WarmupMs = 600000;
+    o.Measure.WindowMs = 4294967295u;
+    EXPECT_EQ(RunLimitMs(o.Measure), 4294967294u) << "never the wait for ever";
 }
 
 // Runs a side with identities: Pixel alone, run i's rates m + i and m + i -+ 50, the

@@ -5,9 +5,9 @@
 // after many calls.
 #include "Bench.h"
 #include "GdiRoom.h"
-#include "Picture.h"
+#include "Image.h"
 #include "Random.h"
-#include "WideWorkloads.h"
+#include "Wide.h"
 
 #include <gtest/gtest.h>
 

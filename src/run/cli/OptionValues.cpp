@@ -1,7 +1,5 @@
 #include "OptionValues.h"
 
-#include "WideTable.h"
-
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -101,79 +99,11 @@ const CLI::Validator FOLDER_NAME(
     },
     "a folder's name (made when missing)");
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 // What --tests takes.
 const CLI::Validator TEST_LIST("names, patterns (* and ?), families or indices of the "
                                "suite's tests, comma-separated");
 
-bool Matches(const std::string &pattern, const std::string &name) {
-    // The last * seen and where in name it stands: on a mismatch, it takes one more
-    // character.
-    size_t p = 0, n = 0, star = std::string::npos, from = 0;
-    const std::string want = Lower(pattern), have = Lower(name);
-    while (n < have.size()) {
-        if (p < want.size() && (want[p] == '?' || want[p] == have[n])) {
-            p++;
-            n++;
-        } else if (p < want.size() && want[p] == '*') {
-            star = p++;
-            from = n;
-        } else if (star != std::string::npos) {
-            p = star + 1;
-            n = ++from;
-        } else {
-            return false;
-        }
-    }
-    while (p < want.size() && want[p] == '*') {
-        p++;
-    }
-    return p == want.size();
-}
-
-std::vector<int> ParseTests(const std::string &list, bool wide) {
-    std::vector<int> tests;
-    std::istringstream items(list + ",");
-    std::string item;
-    const int count = wide ? WIDE_COUNT : TEST_COUNT;
-    const CLI::Validator index = Range(Form::WHOLE, 1, count);
-    while (std::getline(items, item, ',')) {
-        std::string digits = item;
-        const size_t before = tests.size();
-        if (index(digits).empty()) {
-            tests.push_back(std::stoi(digits));
-        }
-        // A name, a pattern or, in the wide suite, a family's name.
-        for (int i = 1; i <= count && !item.empty(); i++) {
-            if (Matches(item, TestName(wide, i)) || (wide && Lower(item) == WIDE_TABLE[i].Family)) {
-                tests.push_back(i);
-            }
-        }
-        if (tests.size() == before) {
-            std::string names;
-            for (int i = 1; i <= TEST_COUNT && !wide; i++) {
-                names += std::string(i > 1 ? ", " : "") + TEST_NAMES[i];
-            }
-            throw CLI::ValidationError(
-                "--tests", "no test matches '" + item + "'; " +
-                               (wide ? std::string("--suite wide --list shows the tests and "
-                                                   "their families and indices (1 to ") +
-                                           std::to_string(count) + ")"
-                                     : "the tests are " + names + ", or their indices 1 to " +
-                                           std::to_string(count)));
-        }
-    }
-    std::sort(tests.begin(), tests.end());
-    tests.erase(std::unique(tests.begin(), tests.end()), tests.end());
-    return tests;
-}
-
-void ParseSize(const std::string &size, Options &o) {
+void ParseSize(const std::string &size, Plan &plan) {
     const size_t x = size.find_first_of("xX"), y = size.find_first_of("xX", x + 1);
     const std::string width = size.substr(0, x),
                       height = x == std::string::npos ? "" : size.substr(x + 1, y - x - 1),
@@ -184,7 +114,7 @@ void ParseSize(const std::string &size, Options &o) {
         throw CLI::ValidationError("--offscreen",
                                    "takes " + SIZE.get_description() + ", not '" + size + "'");
     }
-    o.OffscreenWidth = std::stoi(width);
-    o.OffscreenHeight = std::stoi(height);
-    o.OffscreenDepth = std::stoi(depth);
+    plan.OffscreenWidth = std::stoi(width);
+    plan.OffscreenHeight = std::stoi(height);
+    plan.OffscreenDepth = std::stoi(depth);
 }

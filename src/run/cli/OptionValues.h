@@ -19,11 +19,5 @@ CLI::Validator Range(Form form, double low, double high, bool open = false);
 // them.
 extern const CLI::Validator FLAG, FILE_NAME, FOLDER_NAME, TEST_LIST, SIZE;
 
-std::string Lower(std::string text);
-
-// A comma-separated list of test names or patterns (any case) or indices of the
-// suite's table, kept in table order.
-std::vector<int> ParseTests(const std::string &list, bool wide);
-
-// WIDTHxHEIGHT or WIDTHxHEIGHTxDEPTH into the options' off-screen size and depth.
-void ParseSize(const std::string &size, Options &o);
+// WIDTHxHEIGHT or WIDTHxHEIGHTxDEPTH into the plan's off-screen size and depth.
+void ParseSize(const std::string &size, Plan &plan);

@@ -2,17 +2,23 @@
 // of one drawing operation each. By default it draws what the interactive program
 // draws, on the same kind of window, with the same window rule and score; options
 // select the suite and tests, repeat, compare and export them.
-#include "Bench.h"
-#include "Display.h"
-#include "Groups.h"
+#include "Console.h"
+#include "Files.h"
+#include "Group.h"
 #include "Machine.h"
-#include "Offline.h"
-#include "Outputs.h"
+#include "Measure.h"
+#include "Options.h"
 #include "Paths.h"
+#include "Png.h"
+#include "Process.h"
 #include "Runs.h"
-#include "Sampler.h"
+#include "Saved.h"
+#include "SavedGroups.h"
+#include "Show.h"
+#include "Suites.h"
+#include "Summary.h"
+#include "TestNames.h"
 #include "WideTable.h"
-#include "WideWorkloads.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -24,8 +30,6 @@ static int Fail(const std::string &message, int code) {
     return code;
 }
 
-// The exit code of a run stopped before its end, as a shell gives it for Ctrl+C.
-constexpr int INTERRUPTED = 130;
 // The exit code of a run that --fail-slower found slower than the first --compare run.
 constexpr int SLOWER = 4;
 // The exit code of a run that --fail-picture found drawing another picture.
@@ -38,100 +42,6 @@ constexpr bool HANDHELD = false;
 #endif
 
 static_assert(LAST_TEST == TEST_COUNT, "saved runs number their tests as the test table does");
-
-static std::string StopMessage() {
-    switch (Interrupted) {
-    case WINDOW_CLOSED:
-        return "the window was closed while measuring: the run stopped, nothing written";
-    case DRAWING_FAILED:
-        return "the drawing went nowhere (the window destroyed or hidden, or the display "
-               "gone): the run stopped, nothing written";
-    default:
-        return "interrupted: nothing written";
-    }
-}
-
-// One run measured here, into report (with --pictures, each test's picture as a PNG
-// file's bytes); 0, or the exit code with its message.
-static int Measure(const Options &run, Report &report, std::string &snapshot,
-                   std::vector<std::string> &pictures, std::string &error) {
-    if (run.Affinity >= 0 && !PinToProcessor(run.Affinity, error)) {
-        return 2;
-    }
-    // On screen, one benchmark at a time: an interactive copy holds the mutex.
-    if (run.OffscreenWidth == 0 && !TakeDisplayMutex()) {
-        error = "another copy of the benchmark is running on this display; close it, or "
-                "measure off screen with --offscreen WxH";
-        return 1;
-    }
-    // Only now, right before measuring: --help and bad input are never held up.
-    if (!TakeMeasuringGuard(false)) {
-        if (run.Wait) {
-            std::fputs("QuenzelRun: another run is measuring; waiting for its end\n", stderr);
-            std::fflush(stderr);
-            TakeMeasuringGuard(true);
-        } else if (!run.Concurrent) {
-            return Fail("another run is measuring; wait for its end with --wait, or measure "
-                        "beside it with --concurrent (each slows the other)",
-                        1);
-        } else {
-            std::fputs("QuenzelRun: warning: another run is measuring beside this one; each "
-                       "slows the other\n",
-                       stderr);
-        }
-    }
-    Target target;
-    if (!target.Open(run.OffscreenWidth, run.OffscreenHeight, run.OffscreenDepth)) {
-        error = run.OffscreenWidth > 0 ? "--offscreen: no bitmap of that size can be made"
-                                       : "no window can be made: run on a display, or off "
-                                         "screen with --offscreen WxH";
-        return 1;
-    }
-    report.Set = Describe(run, target);
-    MeasureClocks(run, report.Set);
-    if (run.WindowMs < 10 * report.Set.TickStepMs) {
-        std::fprintf(stderr,
-                     "QuenzelRun: warning: the tick counter moves in steps of %.0f ms; a window "
-                     "of %lu ms is measured mostly in rounding\n",
-                     report.Set.TickStepMs, static_cast<unsigned long>(run.WindowMs));
-    }
-    std::string skipped;
-    Bench.DrawDC = target.Obtain();
-    for (INT test : run.Tests) {
-        TestRun entry;
-        entry.Index = test;
-        entry.Name = TestName(run.Wide, test);
-        const SIZE box = run.Wide ? WideExtent(test) : SIZE{0, 0};
-        if (box.cx > Bench.ScreenWidth || box.cy > Bench.ScreenHeight) {
-            skipped += (skipped.empty() ? "" : ", ") + entry.Name;
-        } else {
-            report.Tests.push_back(entry);
-        }
-    }
-    target.Release(Bench.DrawDC);
-    if (!skipped.empty()) {
-        std::fprintf(stderr, "QuenzelRun: skipped, larger than the %dx%d surface: %s\n",
-                     Bench.ScreenWidth, Bench.ScreenHeight, skipped.c_str());
-    }
-    if (report.Tests.empty()) {
-        target.Close();
-        error = "no test chosen fits the surface";
-        return 1;
-    }
-    StopOnConsoleEvents();
-    bool measured = false;
-    try {
-        measured = RunSamples(run, target, report, snapshot, pictures, error);
-    } catch (const std::bad_alloc &) {
-        error = "not enough memory for the run";
-    }
-    target.Close();
-    if (Interrupted) {
-        error = StopMessage();
-        return INTERRUPTED;
-    }
-    return measured ? 0 : 1;
-}
 
 // --tests with --from: the tests read that the list names in their suite.
 static bool ChooseRead(const std::string &list, Report &report, std::string &error) {
@@ -161,7 +71,7 @@ static bool Comparable(const Options &run, const std::string &suite,
     }
     const char *gate = run.FailSlower > 0 ? "--fail-slower" : "--fail-picture";
     const bool gated = run.FailSlower > 0 || run.FailPicture;
-    if (gated && run.Alternate.empty() && !olds.empty() &&
+    if (gated && run.Measure.Alternate.empty() && !olds.empty() &&
         std::none_of(names.begin(), names.end(),
                      [&](const std::string &name) { return FindName(olds[0], name); })) {
         error = std::string(gate) + ": '" + olds[0].Name +
@@ -184,19 +94,20 @@ int main() {
         return Fail(error, 2);
     }
     // The handheld platform lacks some of the wide suite's operations.
-    run.Tests.erase(std::remove_if(run.Tests.begin(), run.Tests.end(),
-                                   [&](int test) {
-                                       return HANDHELD && run.Wide && !OnHandheld(WIDE_TABLE[test]);
-                                   }),
-                    run.Tests.end());
+    run.Measure.Tests.erase(std::remove_if(run.Measure.Tests.begin(), run.Measure.Tests.end(),
+                                           [&](int test) {
+                                               return HANDHELD && run.Measure.Wide &&
+                                                      !OnHandheld(WIDE_TABLE[test]);
+                                           }),
+                            run.Measure.Tests.end());
     if (run.Help || run.Version || run.List) {
         return WriteOut(run.Help      ? Usage()
                         : run.Version ? VersionLine()
-                                      : ListText(run.Wide, HANDHELD, run.Tests))
+                                      : ListText(run.Measure.Wide, HANDHELD, run.Measure.Tests))
                    ? 0
                    : Fail("cannot write to standard output", 1);
     }
-    if (run.Tests.empty() && run.From.empty()) {
+    if (run.Measure.Tests.empty() && run.From.empty()) {
         return Fail("--tests: none of these tests is offered on this platform", 2);
     }
     // Everything that can be checked is checked before a long run starts.
@@ -206,7 +117,7 @@ int main() {
     int failed = 0;    // a run of --runs that failed
     std::string snapshot;
     std::vector<std::string> pictures; // each test's, as a PNG file's bytes
-    const std::string otherJson = run.Alternate.empty() ? "" : OtherFileName(run.Json);
+    const std::string otherJson = run.Measure.Alternate.empty() ? "" : OtherFileName(run.Json);
     // Each output and how it is made once the run is measured.
     const std::vector<std::tuple<std::string, const std::string &, std::function<std::string()>>>
         files = {
@@ -226,10 +137,10 @@ int main() {
     if (!CheckOutputs(outputs, error)) {
         return Fail(error, 2);
     }
-    if (!run.Pictures.empty() &&
-        (!MakeFolder("--pictures", run.Pictures, error) ||
-         (!run.Alternate.empty() &&
-          !MakeFolder("--pictures", OtherFolderName(run.Pictures), error)))) {
+    if (!run.Measure.Pictures.empty() &&
+        (!MakeFolder("--pictures", run.Measure.Pictures, error) ||
+         (!run.Measure.Alternate.empty() &&
+          !MakeFolder("--pictures", OtherFolderName(run.Measure.Pictures), error)))) {
         return Fail(error, 2);
     }
     for (const std::string &pattern : run.Compare) {
@@ -239,10 +150,11 @@ int main() {
         }
     }
     std::vector<std::string> names;
-    for (const int test : run.Tests) {
-        names.push_back(TestName(run.Wide, test));
+    for (const int test : run.Measure.Tests) {
+        names.push_back(TestName(run.Measure.Wide, test));
     }
-    if (run.From.empty() && !Comparable(run, run.Wide ? "wide" : "seven", names, olds, error)) {
+    if (run.From.empty() &&
+        !Comparable(run, run.Measure.Wide ? "wide" : "seven", names, olds, error)) {
         return Fail(error, 2);
     }
     if (!run.From.empty()) {
@@ -259,13 +171,13 @@ int main() {
         if (!Comparable(run, report.Set.Suite, names, olds, error)) {
             return Fail(error, 2);
         }
-        report.Set.Confidence = run.Confidence;
-    } else if (run.Runs > 1) {
-        if (!run.Alternate.empty() && !CheckOther(run, error)) {
+        report.Set.Confidence = run.Measure.Confidence;
+    } else if (run.Measure.Runs > 1) {
+        if (!run.Measure.Alternate.empty() && !CheckOther(run.Measure, error)) {
             return Fail(error, 2);
         }
         StopOnConsoleEvents();
-        const int code = MakeRuns(run, report, other, error);
+        const int code = MakeRuns(run.Measure, report, other, error);
         if (code == INTERRUPTED) {
             return error.empty() ? code : Fail(error, code);
         }
@@ -274,19 +186,20 @@ int main() {
             return Fail(error, code);
         }
         failed = code != 0 ? Fail(error + "; the runs made before it are kept", code) : 0;
-        if (!run.Alternate.empty() && !other.Tests.empty()) {
+        if (!run.Measure.Alternate.empty() && !other.Tests.empty()) {
             Summarise(other);
             olds.insert(olds.begin(), AsOld(other, otherJson));
-            std::fprintf(stderr, "QuenzelRun: the runs of '%s' go to '%s'\n", run.Alternate.c_str(),
-                         otherJson.c_str());
+            std::fprintf(stderr, "QuenzelRun: the runs of '%s' go to '%s'\n",
+                         run.Measure.Alternate.c_str(), otherJson.c_str());
         }
-    } else if (const int code = Measure(run, report, snapshot, pictures, error); code != 0) {
+    } else if (const int code = MeasureRun(run.Measure, report, snapshot, pictures, error);
+               code != 0) {
         return Fail(error, code);
     }
     // Where this command's runs' pictures went; saved runs keep where theirs are.
-    if (!run.Pictures.empty() && run.From.empty()) {
-        report.Set.Pictures = FullName(run.Pictures);
-        other.Set.Pictures = FullName(OtherFolderName(run.Pictures));
+    if (!run.Measure.Pictures.empty() && run.From.empty()) {
+        report.Set.Pictures = FullName(run.Measure.Pictures);
+        other.Set.Pictures = FullName(OtherFolderName(run.Measure.Pictures));
     }
 
     // From here on the samples are never lost: a step that fails for lack of memory
@@ -296,7 +209,7 @@ int main() {
         Summarise(report);
         compared = CompareAll(report, olds);
         std::vector<std::string> notes;
-        if (!ShowDifferences(report, olds, compared, run.Pictures, notes, error)) {
+        if (!ShowDifferences(report, olds, compared, run.Measure.Pictures, notes, error)) {
             code = Fail(error, 1);
         }
         for (const std::string &note : notes) {
@@ -309,7 +222,7 @@ int main() {
         code = Fail("not enough memory for the summaries and the table", 1);
     }
     for (size_t i = 0; i < pictures.size(); i++) {
-        const std::string file = InFolder(run.Pictures, PictureFile(report.Tests[i].Name));
+        const std::string file = InFolder(run.Measure.Pictures, PictureFile(report.Tests[i].Name));
         if (pictures[i].empty() || !WriteAtomically(file, pictures[i], error)) {
             code = Fail(
                 pictures[i].empty() ? "--pictures: no PNG file can be made of " + file : error, 1);
@@ -339,11 +252,12 @@ int main() {
     }
     // The gate trips after every output is written, so nothing of the run is lost.
     if ((run.FailSlower > 0 || run.FailPicture) && (compared.empty() || compared[0].empty())) {
-        const int nothing = Fail(
-            std::string(run.FailSlower > 0 ? "--fail-slower" : "--fail-picture") +
-                ": no test was compared with '" + (olds.empty() ? run.Alternate : olds[0].Name) +
-                "', so the gate judged nothing",
-            2);
+        const int nothing =
+            Fail(std::string(run.FailSlower > 0 ? "--fail-slower" : "--fail-picture") +
+                     ": no test was compared with '" +
+                     (olds.empty() ? run.Measure.Alternate : olds[0].Name) +
+                     "', so the gate judged nothing",
+                 2);
         code = code == 0 ? nothing : code;
     } else if (!compared.empty()) {
         std::string slower;

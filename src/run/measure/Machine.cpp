@@ -1,7 +1,7 @@
 #include "Machine.h"
 
 #include "Bench.h"
-#include "Outputs.h"
+#include "Files.h"
 
 #include <tchar.h>
 
@@ -96,7 +96,7 @@ static std::string NewRunId() {
 
 // System text as UTF-8 (what the saved files hold), without surrounding spaces:
 // some processors pad their names.
-static std::string Utf8(const TCHAR *text) {
+static std::string SystemText(const TCHAR *text) {
 #ifdef UNICODE
     const std::string out = Utf8(std::wstring(text));
 #else
@@ -120,7 +120,7 @@ static std::string MachineText(const TCHAR *path, const TCHAR *name) {
     const LONG status =
         RegQueryValueEx(key, name, nullptr, &type, reinterpret_cast<BYTE *>(value), &size);
     RegCloseKey(key);
-    return status == ERROR_SUCCESS && type == REG_SZ ? Utf8(value) : "";
+    return status == ERROR_SUCCESS && type == REG_SZ ? SystemText(value) : "";
 }
 
 // The primary display device, or the first when none says it is primary.
@@ -198,7 +198,7 @@ static void AddFacts(Setting &set, bool host) {
 
     DISPLAY_DEVICE device = {};
     if (PrimaryDisplay(device)) {
-        AddText(set, "adapter", Utf8(device.DeviceString));
+        AddText(set, "adapter", SystemText(device.DeviceString));
         AddText(set, "driver", DriverVersion(device));
     }
 
@@ -237,7 +237,7 @@ static void AddFacts(Setting &set, bool host) {
         TCHAR name[MAX_COMPUTERNAME_LENGTH + 1];
         DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
         if (GetComputerName(name, &size)) {
-            AddText(set, "host", Utf8(name));
+            AddText(set, "host", SystemText(name));
         }
     }
 }
@@ -252,10 +252,10 @@ std::string VersionLine() {
     return "QuenzelRun " QUENZEL_VERSION " (" + std::string(FLAVOUR) + ")\n";
 }
 
-Setting Describe(const Options &options, const Target &target) {
+Setting DescribeRun(const Plan &plan, const Target &target) {
     Setting set;
     set.Flavour = FLAVOUR;
-    set.Suite = options.Wide ? "wide" : "seven";
+    set.Suite = plan.Wide ? "wide" : "seven";
     set.Target = target.Name();
     set.Width = Bench.ScreenWidth;
     set.Height = Bench.ScreenHeight;
@@ -272,15 +272,15 @@ Setting Describe(const Options &options, const Target &target) {
 #else
     set.Architecture = "x86";
 #endif
-    set.WindowMs = options.WindowMs;
-    set.Repeat = options.Repeat;
-    set.Raw = options.Raw;
-    set.WarmupMs = options.WarmupMs;
-    set.Affinity = options.Affinity;
-    set.Shuffle = options.Shuffle ? static_cast<std::int64_t>(options.ShuffleSeed) : -1;
-    set.Precision = options.Precision;
-    set.MaxSeconds = options.MaxSeconds;
-    set.Confidence = options.Confidence;
-    AddFacts(set, options.Host);
+    set.WindowMs = plan.WindowMs;
+    set.Repeat = plan.Repeat;
+    set.Raw = plan.Raw;
+    set.WarmupMs = plan.WarmupMs;
+    set.Affinity = plan.Affinity;
+    set.Shuffle = plan.Shuffle ? static_cast<std::int64_t>(plan.ShuffleSeed) : -1;
+    set.Precision = plan.Precision;
+    set.MaxSeconds = plan.MaxSeconds;
+    set.Confidence = plan.Confidence;
+    AddFacts(set, plan.Host);
     return set;
 }

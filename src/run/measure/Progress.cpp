@@ -19,23 +19,23 @@ double SecondsLeft(const std::vector<TestRun> &tests, const std::vector<double> 
     return owed * elapsedMs / spent / 1000;
 }
 
-std::string ProgressLine(const TestRun &run, const Options &options, double halfWidth,
+std::string ProgressLine(const TestRun &run, const Plan &plan, double halfWidth,
                          double secondsLeft) {
     char line[256], state[64];
     const long seconds = std::lround(std::max(0.0, secondsLeft));
-    if (options.Precision == 0) {
-        std::snprintf(state, sizeof state, " of %d", options.Repeat);
+    if (plan.Precision == 0) {
+        std::snprintf(state, sizeof state, " of %d", plan.Repeat);
     } else if (halfWidth > 0) {
         std::snprintf(state, sizeof state, ", \u00b1%.1f %% (target \u00b1%g %%)", halfWidth * 100,
-                      options.Precision * 100);
+                      plan.Precision * 100);
     } else {
         std::snprintf(state, sizeof state, ", no \u00b1 yet (target \u00b1%g %%)",
-                      options.Precision * 100);
+                      plan.Precision * 100);
     }
     std::snprintf(line, sizeof line, "%-9s sample %zu%s: score %d%s, %s%ld min %02ld s left",
-                  run.Name.c_str(), run.Samples.size(), options.Precision == 0 ? state : "",
-                  run.Samples.back().PerSecond, options.Precision == 0 ? "" : state,
-                  options.Precision == 0 ? "" : "at most ", seconds / 60, seconds % 60);
+                  run.Name.c_str(), run.Samples.size(), plan.Precision == 0 ? state : "",
+                  run.Samples.back().PerSecond, plan.Precision == 0 ? "" : state,
+                  plan.Precision == 0 ? "" : "at most ", seconds / 60, seconds % 60);
     return line;
 }
 

@@ -1,8 +1,8 @@
 // The line QuenzelRun shows on stderr after each sample, and the time it tells is left.
 #pragma once
 
-#include "Options.h"
-#include "Report.h"
+#include "Plan.h"
+#include "Record.h"
 
 #include <string>
 #include <vector>
@@ -18,7 +18,7 @@ double SecondsLeft(const std::vector<TestRun> &tests, const std::vector<double> 
 // The line shown after each sample. With --precision it shows the test's half-width as
 // the rule last found it (0: none yet) against the one asked for, and the time left as
 // what it is, an upper bound.
-std::string ProgressLine(const TestRun &run, const Options &options, double halfWidth,
+std::string ProgressLine(const TestRun &run, const Plan &plan, double halfWidth,
                          double secondsLeft);
 
 // Shows the line: rewritten in place on a console, one line each otherwise.

@@ -1,9 +1,12 @@
 #include "Runs.h"
 
-#include "Groups.h"
+#include "Arguments.h"
+#include "Files.h"
+#include "Group.h"
 #include "Machine.h"
-#include "Outputs.h"
+#include "Paths.h"
 #include "Process.h"
+#include "Saved.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -45,7 +48,7 @@ static Outcome Launch(const std::wstring &exe, const std::vector<std::string> &a
                       HANDLE out, HANDLE err, DWORD limit, DWORD &code) {
     std::wstring line = Quoted(exe);
     for (const std::string &argument : arguments) {
-        line += L" " + Quoted(Wide(argument));
+        line += L" " + Quoted(Utf16(argument));
     }
     STARTUPINFOW start = {};
     start.cb = sizeof start;
@@ -72,7 +75,7 @@ static std::wstring TemporaryName(const std::string &what) {
     WCHAR folder[MAX_PATH + 1];
     const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
     return std::wstring(folder, length > MAX_PATH ? 0 : length) + L"quenzelrun-" +
-           std::to_wstring(GetCurrentProcessId()) + L"-" + Wide(what);
+           std::to_wstring(GetCurrentProcessId()) + L"-" + Utf16(what);
 }
 
 // "(desktop)" of "QuenzelRun 0.1 (desktop)".
@@ -82,19 +85,18 @@ static std::string Flavour(const std::string &version) {
                                      : version.substr(open, version.find(')', open) + 1 - open);
 }
 
-bool CheckOther(const Options &options, std::string &error) {
+bool CheckOther(const Plan &plan, std::string &error) {
     const std::wstring answer = TemporaryName("answer.txt");
     const HANDLE file = OpenForChild(answer);
-    std::vector<std::string> arguments = RunArguments(options);
+    std::vector<std::string> arguments = RunArguments(plan);
     arguments.insert(arguments.end(), {"--json", Utf8(TemporaryName("check.json")), "--version"});
-    if (!options.Pictures.empty()) {
-        arguments.insert(arguments.end(), {"--pictures", OtherFolderName(options.Pictures)});
+    if (!plan.Pictures.empty()) {
+        arguments.insert(arguments.end(), {"--pictures", OtherFolderName(plan.Pictures)});
     }
     DWORD code = 1;
-    const Outcome outcome =
-        file == INVALID_HANDLE_VALUE
-            ? NOT_STARTED
-            : Launch(Wide(options.Alternate), arguments, file, file, ANSWER_MS, code);
+    const Outcome outcome = file == INVALID_HANDLE_VALUE ? NOT_STARTED
+                                                         : Launch(Utf16(plan.Alternate), arguments,
+                                                                  file, file, ANSWER_MS, code);
     const DWORD failure = GetLastError();
     if (file != INVALID_HANDLE_VALUE) {
         CloseHandle(file);
@@ -112,7 +114,7 @@ bool CheckOther(const Options &options, std::string &error) {
         : text.rfind("QuenzelRun ", 0) != 0       ? "it is not a QuenzelRun: it says '" + text + "'"
         : Flavour(text) != Flavour(VersionLine()) ? "it is of another flavour: " + text
                                                   : "";
-    error = "--alternate '" + options.Alternate + "': " + cause;
+    error = "--alternate '" + plan.Alternate + "': " + cause;
     return cause.empty();
 }
 
@@ -131,39 +133,37 @@ static void Echo(const std::wstring &file, std::vector<std::string> &said) {
     }
 }
 
-int MakeRuns(const Options &options, Report &mine, Report &other, std::string &error) {
+int MakeRuns(const Plan &plan, Report &mine, Report &other, std::string &error) {
     WCHAR self[MAX_PATH * 4];
     const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
     const HANDLE nowhere = OpenForChild(L"NUL");
     std::vector<std::string> said;
     int code = 0;
-    for (int i = 1; i <= options.Runs && code == 0; i++) {
-        const bool theirs = !options.Alternate.empty() && i % 2 == 0;
-        const std::string who = theirs ? "'" + options.Alternate + "'" : "this build";
+    for (int i = 1; i <= plan.Runs && code == 0; i++) {
+        const bool theirs = !plan.Alternate.empty() && i % 2 == 0;
+        const std::string who = theirs ? "'" + plan.Alternate + "'" : "this build";
         const std::wstring saved = TemporaryName(std::to_string(i) + ".json");
-        std::vector<std::string> arguments = RunArguments(options);
+        std::vector<std::string> arguments = RunArguments(plan);
         arguments.insert(arguments.end(), {"--json", Utf8(saved)});
         // Each build draws the same pictures in every run: its first run writes them.
-        if (!options.Pictures.empty() && (i == 1 || (theirs && i == 2))) {
-            arguments.insert(
-                arguments.end(),
-                {"--pictures", theirs ? OtherFolderName(options.Pictures) : options.Pictures});
+        if (!plan.Pictures.empty() && (i == 1 || (theirs && i == 2))) {
+            arguments.insert(arguments.end(), {"--pictures", theirs ? OtherFolderName(plan.Pictures)
+                                                                    : plan.Pictures});
         }
-        if (!options.Quiet) {
-            std::fprintf(stderr, "QuenzelRun: run %d of %d: %s\n", i, options.Runs, who.c_str());
+        if (!plan.Quiet) {
+            std::fprintf(stderr, "QuenzelRun: run %d of %d: %s\n", i, plan.Runs, who.c_str());
             arguments.push_back("--quiet");
         }
         // Its messages are shown once it ends.
         const std::wstring words = TemporaryName(std::to_string(i) + ".txt");
         const HANDLE err = OpenForChild(words);
         DWORD exit = 1;
-        const Outcome outcome =
-            Launch(theirs ? Wide(options.Alternate) : std::wstring(self, length), arguments,
-                   nowhere, err, RunLimitMs(options), exit);
+        const Outcome outcome = Launch(theirs ? Utf16(plan.Alternate) : std::wstring(self, length),
+                                       arguments, nowhere, err, RunLimitMs(plan), exit);
         CloseHandle(err);
         Echo(words, said);
         const std::string which =
-            "run " + std::to_string(i) + " of " + std::to_string(options.Runs) + " (" + who + ")";
+            "run " + std::to_string(i) + " of " + std::to_string(plan.Runs) + " (" + who + ")";
         std::string text;
         Report run;
         if (exit == STOPPED) {
@@ -174,7 +174,7 @@ int MakeRuns(const Options &options, Report &mine, Report &other, std::string &e
             error = "interrupted: nothing written";
             code = static_cast<int>(STOPPED);
         } else if (outcome == TIMED_OUT) {
-            error = which + " did not end within " + std::to_string(RunLimitMs(options) / 1000) +
+            error = which + " did not end within " + std::to_string(RunLimitMs(plan) / 1000) +
                     " s, twice what its options take and a minute: it was ended";
             code = 1;
         } else if (outcome != ENDED || exit != 0) {

@@ -2,7 +2,7 @@
 
 #include "Bench.h"
 #include "Display.h"
-#include "Picture.h"
+#include "Image.h"
 #include "Process.h"
 
 #include <new>
@@ -51,7 +51,7 @@ struct DibInfo {
     RGBQUAD Colours[256];
 };
 
-static void Describe(DibInfo &info, INT depth) {
+static void DescribeDib(DibInfo &info, INT depth) {
     info.Header.biCompression = BI_RGB;
     DWORD *masks = reinterpret_cast<DWORD *>(info.Colours);
     if (depth == 1) {
@@ -96,7 +96,7 @@ bool Target::Open(INT width, INT height, INT depth) {
     info.Header.biHeight = -height; // top-down
     info.Header.biPlanes = 1;
     info.Header.biBitCount = static_cast<WORD>(depth);
-    Describe(info, depth);
+    DescribeDib(info, depth);
     void *bits = nullptr;
     Memory = CreateCompatibleDC(nullptr);
     Bitmap = CreateDIBSection(Memory, reinterpret_cast<BITMAPINFO *>(&info), DIB_RGB_COLORS, &bits,

@@ -2,7 +2,7 @@
 // on a DIB section of a chosen size and depth ("off screen").
 #pragma once
 
-#include "Pictures.h"
+#include "Record.h"
 #include "UTypes.h"
 
 #include <string>
