@@ -107,9 +107,12 @@ TEST(RunReport, SummariesOfTheSamples) {
     // The middle of the scored/raw ratios .4, .5, .6, .8, 1, 1.2 (on a log scale).
     EXPECT_NEAR(*pixel.Efficiency, std::sqrt(0.6 * 0.80026), 1e-9);
     EXPECT_NEAR(*pixel.Bound, 1 / 1.3, 1e-9); // 200 us against 667 us a raw call
-    EXPECT_TRUE(Has(ToTable(report, {}), "   1500  69.3%                200000.0  76.9%\n"));
-    EXPECT_TRUE(Has(ToTable(report, {}), "      -      -                      -      -\n"))
-        << "BitBlt has no ceiling";
+    const std::string table = ToTable(report, {});
+    EXPECT_TRUE(Has(table, "   1500  69.3%                200000.0  76.9%*  0.901\n") &&
+                Has(table, "      -      -                      -      -       -\n") &&
+                Has(table, "\nmedian efficiency over its bound: 0.901\n") &&
+                Has(table, "where it costs more than 2 % of a call"))
+        << table;
     EXPECT_FALSE(pixel.EfficiencyLow || pixel.HalfWidth || blt.Efficiency || blt.Bound)
         << "three samples say nothing at 99 %, and BitBlt has no raw samples";
     EXPECT_DOUBLE_EQ(blt.Spread, 3 / 11.5);
@@ -156,7 +159,9 @@ TEST(RunReport, FilesHoldTheSettingSamplesAndSummaries) {
         "architecture=null run_ids=[] pictures=null target=window width=0 height=0 depth=0 dpi=0 "
         "window_ms=10000 repeat=3 "
         "raw=false tick_step_ms=0.0 draw_ns=null tick_ns=null warmup_ms=0 "
-        "affinity=null shuffle=0 precision=0.1234 confidence=0.99 cpus=12 cpu=x86 "
+        "affinity=null shuffle=0 precision=0.1234 confidence=0.99 "
+        "phases_ms={\"start\":0.0,\"warm_up\":0.0,\"windows\":0.0,\"raw\":0.0,"
+        "\"set_up\":0.0,\"pictures\":0.0} cpus=12 cpu=x86 "
         "tests=" +
             root["tests"].dump() + " ");
     const Json &pixel = root["tests"][0];
@@ -195,7 +200,7 @@ TEST(RunReport, FilesHoldTheSettingSamplesAndSummaries) {
           "samples, needs 5 a side\",samples,false\n"}) {
         EXPECT_TRUE(Has(csv, line)) << line << csv;
     }
-    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 30 + 5 + 2 + 2 + 2);
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 31 + 5 + 2 + 2 + 2);
 }
 
 // The micro-benchmark tools' layout: the setting as context, an entry per sample in

@@ -8,6 +8,7 @@
 #include "Image.h"
 #include "Random.h"
 #include "Wide.h"
+#include "Workloads.h"
 
 #include <gtest/gtest.h>
 
@@ -557,6 +558,44 @@ TEST(Wide, EveryTestDrawsWhatItsNameSays) {
             DrawWorkload(unread, i, 0);
             EXPECT_NE(Differences(drawn, unread, 0), "") << test.Name << " shows no reading";
         }
+    }
+}
+
+// The ceiling's replay makes the scored calls: a test of each family drawn by its
+// workload, and again with its random values recorded on a scratch DC and replayed,
+// draws the very same pixels, whose shapes overlap: the same calls, in the same order,
+// with the same arguments.
+TEST(Wide, TheReplayMakesTheScoredCalls) {
+    Surface live, replayed, scratch;
+    std::vector<INT> tape(64 * MAX_DRAWS_PER_CALL);
+    for (const char *name :
+         {"SetPixel", "GetPixel", "Line.width5.100", "Polyline.100", "Rectangle.pattern.100",
+          "PatBlt.PATINVERT.100", "Polygon.star.alternate.100", "BitBlt.SRCINVERT.100",
+          "Scroll.100", "StretchBlt.COLORONCOLOR.half.100", "ExtTextOut.opaque",
+          "DrawText.wordbreak", "FillRgn.rect.100", "Clip.Line.100"}) {
+        const INT test = WideIndex(name);
+        DrawWorkload(live, test, 64);
+        replayed.White();
+        Bench.DrawDC = replayed.Dc;
+        WideBegin(test);
+        DrawTape = tape.data();
+        DrawTapeAt = 0;
+        Bench.DrawDC = scratch.Dc;
+        for (INT i = 0; i < 64; i++) {
+            WideRecording()();
+        }
+        const size_t draws = DrawTapeAt;
+        Bench.DrawDC = replayed.Dc;
+        DrawTapeAt = 0;
+        for (INT i = 0; i < 64; i++) {
+            WideReplaying()();
+        }
+        EXPECT_EQ(DrawTapeAt, draws) << name;
+        EXPECT_GE(draws, 64u) << name << ": a call's place is drawn";
+        WideShow();
+        WideEnd();
+        GdiFlush();
+        EXPECT_EQ(Differences(live, replayed, 0), "") << name;
     }
 }
 

@@ -95,7 +95,8 @@ void Declare(CLI::App &app, Options &o) {
         ->default_str(Shown(o.Measure.MaxSeconds));
     Number(app, "--warmup-ms", o.Measure.WarmupMs, "N", Range(Form::WHOLE, 0, 600000),
            "run each test N ms untimed before its first sample")
-        ->default_str("one window with more than one sample per test, else 0");
+        ->default_str("with more than one sample per test, one window (the wide suite: 20 ms "
+                      "at most), else 0");
     Number(app, "--shuffle", o.Measure.ShuffleSeed, "SEED", Range(Form::WHOLE, 0, 4294967295.0),
            "each round's tests in an order drawn from SEED, against drift in a run")
         ->default_str("none: table order");
@@ -156,6 +157,9 @@ void Declare(CLI::App &app, Options &o) {
                    "and the pixels that differ; --alternate's other build's go to DIR-other")
         ->type_name("DIR")
         ->check(FOLDER_NAME);
+    Flag(app, "--no-pictures", o.Measure.SkipPictures,
+         "draw no pictures after measuring, so none is saved, written or compared (the runs of "
+         "--runs after each build's first draw none)");
     File(app, "--snapshot", o.Snapshot,
          "save the drawing area as a BMP file after the first test of the last round");
     Flag(app, "--host", o.Measure.Host, "name the host in the saved setting");
@@ -190,10 +194,6 @@ bool ParseOptions(int argc, const char *const argv[], Options &options, std::str
         error = InOwnWords(app, e);
         return false;
     }
-    if (options.Measure.Wide && options.Measure.Raw) {
-        error = "--raw: the seven tests only; the wide suite's workloads draw no values ahead";
-        return false;
-    }
     // The wide suite's defaults: its 149 tests in about three minutes.
     if (options.Measure.Wide && app.count("--window-ms") == 0) {
         options.Measure.WindowMs = 200;
@@ -223,9 +223,13 @@ bool ParseOptions(int argc, const char *const argv[], Options &options, std::str
     }
     options.Measure.Shuffle = app.count("--shuffle") > 0;
     options.Measure.Snapshot = !options.Snapshot.empty();
+    // The wide suite's short windows follow one another closely: a first sample is no
+    // slower than the rest after a few calls of its test (measurements/warm-up.txt), and a
+    // window's warm-up each would be a third of an A/B's time.
     if (app.count("--warmup-ms") == 0 &&
         (options.Measure.Repeat > 1 || options.Measure.Precision > 0)) {
-        options.Measure.WarmupMs = options.Measure.WindowMs;
+        options.Measure.WarmupMs = options.Measure.Wide ? std::min(options.Measure.WindowMs, 20u)
+                                                        : options.Measure.WindowMs;
     }
     return true;
 }

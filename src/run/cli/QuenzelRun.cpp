@@ -9,6 +9,7 @@
 #include "Measure.h"
 #include "Options.h"
 #include "Paths.h"
+#include "Progress.h"
 #include "Png.h"
 #include "Process.h"
 #include "Runs.h"
@@ -82,6 +83,7 @@ static bool Comparable(const Options &run, const std::string &suite,
 }
 
 int main() {
+    const ULONGLONG begun = GetTickCount64();
     PrepareConsole();
     const std::vector<std::string> arguments = Arguments();
     std::vector<const char *> argv = {"QuenzelRun"};
@@ -281,6 +283,19 @@ int main() {
                 Fail("another picture than '" + olds[0].Name + "':" + other, OTHER_PICTURE);
             code = code == 0 ? failed : code;
         }
+    }
+    // Where a command of several runs spent its time.
+    if (run.Measure.Runs > 1 && !run.Measure.Quiet) {
+        Phases spent = report.Set.Spent;
+        const Phases &theirs = other.Set.Spent;
+        spent = {spent.StartMs + theirs.StartMs,     spent.WarmupMs + theirs.WarmupMs,
+                 spent.WindowsMs + theirs.WindowsMs, spent.RawMs + theirs.RawMs,
+                 spent.SetUpMs + theirs.SetUpMs,     spent.PicturesMs + theirs.PicturesMs};
+        std::fprintf(
+            stderr, "QuenzelRun: %s\n",
+            TimeSpentLine(spent, static_cast<double>(GetTickCount64() - begun),
+                          static_cast<int>(RunNumbers(report).size() + RunNumbers(other).size()))
+                .c_str());
     }
     return code;
 }

@@ -37,6 +37,7 @@ std::vector<std::string> RunArguments(const Plan &o) {
     for (const auto &[flag, given] : {std::pair{"--raw", o.Raw},
                                       {"--host", o.Host},
                                       {"--quiet", o.Quiet},
+                                      {"--no-pictures", o.SkipPictures},
                                       {"--wait", o.Wait},
                                       {"--concurrent", o.Concurrent}}) {
         if (given) {

@@ -26,6 +26,7 @@ std::string StopMessage() {
 
 int MeasureRun(const Plan &plan, Report &report, std::string &snapshot,
                std::vector<std::string> &pictures, std::string &error) {
+    const LONGLONG started = CounterNow();
     if (plan.Affinity >= 0 && !PinToProcessor(plan.Affinity, error)) {
         return 2;
     }
@@ -90,6 +91,7 @@ int MeasureRun(const Plan &plan, Report &report, std::string &snapshot,
         return 1;
     }
     StopOnConsoleEvents();
+    report.Set.Spent.StartMs = Milliseconds(CounterNow() - started);
     bool measured = false;
     try {
         measured = RunSamples(plan, target, report, snapshot, pictures, error);

@@ -6,10 +6,13 @@
 #include "Machine.h"
 #include "Paths.h"
 #include "Process.h"
+#include "Progress.h"
+#include "Watch.h"
 #include "Saved.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 
 // The exit code of a run stopped from outside (Ctrl+C, a closed console or window).
 constexpr DWORD STOPPED = 130;
@@ -42,10 +45,12 @@ static HANDLE OpenForChild(const std::wstring &name) {
 
 enum Outcome { ENDED, NOT_STARTED, TIMED_OUT };
 
-// Runs exe with the arguments, its output to out and its errors to err, and waits
-// up to limit ms for its exit code; one that does not end in time is ended.
+// Runs exe with the arguments, its output to out and its errors to err, and waits up to
+// limit ms for its exit code, calling watch every tenth of a second meanwhile; one that
+// does not end in time is ended.
 static Outcome Launch(const std::wstring &exe, const std::vector<std::string> &arguments,
-                      HANDLE out, HANDLE err, DWORD limit, DWORD &code) {
+                      HANDLE out, HANDLE err, DWORD limit, DWORD &code,
+                      const std::function<void()> &watch) {
     std::wstring line = Quoted(exe);
     for (const std::string &argument : arguments) {
         line += L" " + Quoted(Utf16(argument));
@@ -62,7 +67,12 @@ static Outcome Launch(const std::wstring &exe, const std::vector<std::string> &a
         return NOT_STARTED;
     }
     CloseHandle(child.hThread);
-    const bool ended = WaitForSingleObject(child.hProcess, limit) == WAIT_OBJECT_0;
+    const ULONGLONG deadline = GetTickCount64() + limit;
+    bool ended = false;
+    while (!ended && GetTickCount64() < deadline) {
+        ended = WaitForSingleObject(child.hProcess, 100) == WAIT_OBJECT_0;
+        watch();
+    }
     if (!ended) {
         TerminateProcess(child.hProcess, 1);
     }
@@ -90,13 +100,18 @@ bool CheckOther(const Plan &plan, std::string &error) {
     const HANDLE file = OpenForChild(answer);
     std::vector<std::string> arguments = RunArguments(plan);
     arguments.insert(arguments.end(), {"--json", Utf8(TemporaryName("check.json")), "--version"});
+    // Its pictures are asked for in its first run, and none in its later ones.
     if (!plan.Pictures.empty()) {
         arguments.insert(arguments.end(), {"--pictures", OtherFolderName(plan.Pictures)});
     }
+    if (plan.Runs > 2 && !plan.SkipPictures) {
+        arguments.push_back("--no-pictures");
+    }
     DWORD code = 1;
-    const Outcome outcome = file == INVALID_HANDLE_VALUE ? NOT_STARTED
-                                                         : Launch(Utf16(plan.Alternate), arguments,
-                                                                  file, file, ANSWER_MS, code);
+    const Outcome outcome =
+        file == INVALID_HANDLE_VALUE
+            ? NOT_STARTED
+            : Launch(Utf16(plan.Alternate), arguments, file, file, ANSWER_MS, code, [] {});
     const DWORD failure = GetLastError();
     if (file != INVALID_HANDLE_VALUE) {
         CloseHandle(file);
@@ -118,26 +133,13 @@ bool CheckOther(const Plan &plan, std::string &error) {
     return cause.empty();
 }
 
-// What a run said on stderr, each line once however many runs say it.
-static void Echo(const std::wstring &file, std::vector<std::string> &said) {
-    std::string text, error;
-    ReadWhole("--runs", Utf8(file), text, error);
-    DeleteFileW(file.c_str());
-    for (size_t start = 0, end; start < text.size(); start = end + 1) {
-        end = std::min(text.find('\n', start), text.size());
-        const std::string line = text.substr(start, end - start);
-        if (std::find(said.begin(), said.end(), line) == said.end()) {
-            said.push_back(line);
-            std::fprintf(stderr, "%s\n", line.c_str());
-        }
-    }
-}
-
 int MakeRuns(const Plan &plan, Report &mine, Report &other, std::string &error) {
     WCHAR self[MAX_PATH * 4];
     const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
     const HANDLE nowhere = OpenForChild(L"NUL");
-    std::vector<std::string> said;
+    DWORD mode;
+    Watch watch{plan, GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0,
+                PlannedPace(plan, 16, 100), static_cast<int>(plan.Tests.size())};
     int code = 0;
     for (int i = 1; i <= plan.Runs && code == 0; i++) {
         const bool theirs = !plan.Alternate.empty() && i % 2 == 0;
@@ -145,23 +147,27 @@ int MakeRuns(const Plan &plan, Report &mine, Report &other, std::string &error) 
         const std::wstring saved = TemporaryName(std::to_string(i) + ".json");
         std::vector<std::string> arguments = RunArguments(plan);
         arguments.insert(arguments.end(), {"--json", Utf8(saved)});
-        // Each build draws the same pictures in every run: its first run writes them.
-        if (!plan.Pictures.empty() && (i == 1 || (theirs && i == 2))) {
+        // Each build draws the same pictures in every run: its first run draws them,
+        // and writes them where they are asked for.
+        if (watch.PictureRuns(i) == watch.PictureRuns(i + 1) && !plan.SkipPictures) {
+            arguments.push_back("--no-pictures");
+        } else if (!plan.Pictures.empty()) {
             arguments.insert(arguments.end(), {"--pictures", theirs ? OtherFolderName(plan.Pictures)
                                                                     : plan.Pictures});
         }
-        if (!plan.Quiet) {
-            std::fprintf(stderr, "QuenzelRun: run %d of %d: %s\n", i, plan.Runs, who.c_str());
-            arguments.push_back("--quiet");
-        }
-        // Its messages are shown once it ends.
+        // What it says goes to a file, read as it comes.
         const std::wstring words = TemporaryName(std::to_string(i) + ".txt");
         const HANDLE err = OpenForChild(words);
+        watch.Begin(i, CreateFileW(words.c_str(), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         DWORD exit = 1;
-        const Outcome outcome = Launch(theirs ? Utf16(plan.Alternate) : std::wstring(self, length),
-                                       arguments, nowhere, err, RunLimitMs(plan), exit);
+        const Outcome outcome =
+            Launch(theirs ? Utf16(plan.Alternate) : std::wstring(self, length), arguments, nowhere,
+                   err, RunLimitMs(plan), exit, [&watch] { watch.Read(); });
         CloseHandle(err);
-        Echo(words, said);
+        watch.End();
+        DeleteFileW(words.c_str());
         const std::string which =
             "run " + std::to_string(i) + " of " + std::to_string(plan.Runs) + " (" + who + ")";
         std::string text;
@@ -186,6 +192,9 @@ int MakeRuns(const Plan &plan, Report &mine, Report &other, std::string &error) 
             code = 1;
         }
         DeleteFileW(saved.c_str());
+    }
+    if (!plan.Quiet && watch.Console) {
+        std::fputs("\n", stderr);
     }
     CloseHandle(nowhere);
     return code;

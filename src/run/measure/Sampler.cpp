@@ -36,22 +36,83 @@ static bool Reached(const PrecisionCheck &check, double precision) {
     return check.HalfWidth > 0 && check.HalfWidth <= precision;
 }
 
+// What the run has still to do and how long it takes: each step's end counted and
+// timed, and the time left shown, from the plan's pace until steps are measured.
+struct RunProgress {
+    const Plan &Asked;
+    Steps Left;
+    Pace Speed;
+    LONGLONG Deadline; // with --precision, when no more samples start
+    bool Console;
+    // A step of that kind ended, begun at begun; the time left it says is all the run's.
+    double Ended(StepKind kind, LONGLONG begun) {
+        Speed.Add(kind, Milliseconds(CounterNow() - begun));
+        Left.Of[kind]--;
+        const double left = MsFor(Left, Speed) / 1000;
+        return Asked.Precision > 0 ? std::max(left, Milliseconds(Deadline - CounterNow()) / 1000)
+                                   : left;
+    }
+    void Show(const std::string &line) const {
+        if (!Asked.Quiet) {
+            ShowProgress(line, Console);
+        }
+    }
+};
+
+// Untimed, each test's window of warm-up; then the round starts afresh as if nothing had
+// been drawn.
+static void WarmUp(const Plan &plan, const Target &target, const Report &report,
+                   RunProgress &progress) {
+    for (size_t i = 0; i < report.Tests.size() && !Interrupted; i++) {
+        const LONGLONG begun = CounterNow();
+        target.Clear();
+        DWORD elapsed;
+        CountCalls(BeginTest(plan, target, report.Tests[i].Index), plan.WarmupMs, elapsed);
+        EndTest(plan, target);
+        const double left = progress.Ended(WARMUP_STEP, begun);
+        progress.Show(
+            StepLine(WARMUP_STEP, i + 1, report.Tests.size(), TimeLeft(left, plan.Precision > 0)));
+    }
+    FreshStart(false);
+}
+
+// Each test's picture, kept with pictures asked for as a PNG file's bytes, a few
+// kilobytes each, to be written with the outputs.
+static void DrawPictures(const Plan &plan, const Target &target, Report &report,
+                         std::vector<std::string> &pictures, RunProgress &progress) {
+    for (size_t i = 0; i < report.Tests.size() && !Interrupted; i++) {
+        const LONGLONG begun = CounterNow();
+        Pixels pixels;
+        report.Tests[i].Drawn = DrawPicture(plan, target, report.Tests[i].Index, pixels);
+        if (!plan.Pictures.empty()) {
+            pictures.push_back(PngOf(pixels));
+        }
+        const double left = progress.Ended(PICTURE_STEP, begun);
+        progress.Show(StepLine(PICTURE_STEP, i + 1, report.Tests.size(), TimeLeft(left, false)));
+    }
+}
+
 bool RunSamples(const Plan &plan, const Target &target, Report &report, std::string &snapshot,
                 std::vector<std::string> &pictures, std::string &error) {
     std::vector<INT> tape(plan.Raw ? static_cast<size_t>(MAX_BLOCK) * MAX_DRAWS_PER_CALL : 0);
     std::vector<PrecisionCheck> checks(report.Tests.size());
     DWORD mode;
-    const bool console = GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
     std::mt19937 shuffle(plan.ShuffleSeed);
     const LONGLONG begun = CounterNow();
-    const LONGLONG deadline = begun + static_cast<LONGLONG>(plan.MaxSeconds) * CounterHz();
-    // The time each test spent in its samples, and when the first sample began.
-    std::vector<double> spentMs(report.Tests.size());
-    LONGLONG measuring = 0;
+    Phases &spent = report.Set.Spent;
+    // A picture reads the area three times and sets its test up twice: a guess until
+    // one is drawn.
+    const LONGLONG reading = CounterNow();
+    target.Read();
+    RunProgress progress{
+        plan, RunSteps(plan, static_cast<int>(report.Tests.size()), !plan.SkipPictures),
+        PlannedPace(plan, report.Set.TickStepMs, 4 * Milliseconds(CounterNow() - reading) + 10),
+        begun + static_cast<LONGLONG>(plan.MaxSeconds) * CounterHz(),
+        GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0};
     for (INT round = 0;; round++) {
         std::vector<size_t> order;
         for (size_t i = 0; i < report.Tests.size(); i++) {
-            if (round < plan.Repeat || (plan.Precision > 0 && CounterNow() < deadline &&
+            if (round < plan.Repeat || (plan.Precision > 0 && CounterNow() < progress.Deadline &&
                                         !Reached(checks[i], plan.Precision))) {
                 order.push_back(i);
             }
@@ -69,22 +130,14 @@ bool RunSamples(const Plan &plan, const Target &target, Report &report, std::str
             return false;
         }
         if (round == 0 && plan.WarmupMs > 0) {
-            // Untimed, and then the round starts afresh as if nothing had been drawn.
-            for (const size_t i : order) {
-                target.Clear();
-                DWORD elapsed;
-                CountCalls(BeginTest(plan, target, report.Tests[i].Index), plan.WarmupMs, elapsed);
-                EndTest(plan, target);
-            }
-            FreshStart(false);
-        }
-        if (round == 0) {
-            measuring = CounterNow();
+            const LONGLONG warming = CounterNow();
+            WarmUp(plan, target, report, progress);
+            spent.WarmupMs = Milliseconds(CounterNow() - warming);
         }
         for (const size_t i : order) {
             TestRun &run = report.Tests[i];
             // Past --repeat, no sample starts once --max-seconds have passed.
-            if (round >= plan.Repeat && CounterNow() >= deadline) {
+            if (round >= plan.Repeat && CounterNow() >= progress.Deadline) {
                 break;
             }
             const LONGLONG sampleBegun = CounterNow();
@@ -94,6 +147,7 @@ bool RunSamples(const Plan &plan, const Target &target, Report &report, std::str
             bool reached = false;
             if (!Interrupted) {
                 run.Samples.push_back(ScoreSample(plan, target, run.Index, plan.WindowMs, reached));
+                spent.WindowsMs += run.Samples.back().QpcMs;
             }
             // Empty when no copy can be made: then that output fails alone.
             if (reached && plan.Snapshot && i == order.front()) {
@@ -101,11 +155,13 @@ bool RunSamples(const Plan &plan, const Target &target, Report &report, std::str
             }
             if (reached && plan.Raw) {
                 // Right after its scored sample, so that drift affects both alike.
+                const LONGLONG replaying = CounterNow();
                 target.Clear();
                 RandomRestore(start);
                 run.Raw.push_back(
-                    ReplaySample(target, run.Index, run.Samples.back().Count, tape, reached));
+                    ReplaySample(plan, target, run.Index, run.Samples.back().Count, tape, reached));
                 run.Raw.back().Of = static_cast<INT>(run.Samples.size());
+                spent.RawMs += Milliseconds(CounterNow() - replaying);
             }
             if (!reached) {
                 StopRun(DRAWING_FAILED);
@@ -118,38 +174,18 @@ bool RunSamples(const Plan &plan, const Target &target, Report &report, std::str
             if (plan.Precision > 0) {
                 CheckPrecision(run, plan.Confidence, checks[i]);
             }
-            spentMs[i] += Milliseconds(CounterNow() - sampleBegun);
-            if (!plan.Quiet) {
-                // With --precision, the time to --max-seconds, or the --repeat rounds'.
-                const double left =
-                    std::max(plan.Precision > 0 ? Milliseconds(deadline - CounterNow()) / 1000 : 0,
-                             SecondsLeft(report.Tests, spentMs, plan.Repeat,
-                                         Milliseconds(CounterNow() - measuring)));
-                ShowProgress(ProgressLine(run, plan, checks[i].HalfWidth, left), console);
-            }
+            const double left = progress.Ended(SAMPLE_STEP, sampleBegun);
+            progress.Show(
+                SampleLine(run, plan, checks[i].HalfWidth, TimeLeft(left, plan.Precision > 0)));
         }
     }
-    // The pictures, with their own time left: the measuring's estimate cannot know them.
     const LONGLONG drawing = CounterNow();
-    for (size_t i = 0; i < report.Tests.size() && !Interrupted; i++) {
-        Pixels pixels;
-        report.Tests[i].Drawn = DrawPicture(plan, target, report.Tests[i].Index, pixels);
-        // Kept as PNG files' bytes, a few kilobytes each, to be written with the outputs.
-        if (!plan.Pictures.empty()) {
-            pictures.push_back(PngOf(pixels));
-        }
-        if (!plan.Quiet) {
-            const double left = Milliseconds(CounterNow() - drawing) / 1000 /
-                                static_cast<double>(i + 1) *
-                                static_cast<double>(report.Tests.size() - i - 1);
-            char line[80];
-            std::snprintf(line, sizeof line, "pictures: %zu of %zu tests, %ld min %02ld s left",
-                          i + 1, report.Tests.size(), std::lround(left) / 60,
-                          std::lround(left) % 60);
-            ShowProgress(line, console);
-        }
+    spent.SetUpMs = Milliseconds(drawing - begun) - spent.WarmupMs - spent.WindowsMs - spent.RawMs;
+    if (!plan.SkipPictures) {
+        DrawPictures(plan, target, report, pictures, progress);
+        spent.PicturesMs = Milliseconds(CounterNow() - drawing);
     }
-    if (!plan.Quiet && console) {
+    if (!plan.Quiet && progress.Console) {
         std::fputs("\n", stderr);
     }
     ReleaseSourceBitmap();

@@ -118,13 +118,16 @@ Sample ScoreSample(const Plan &plan, const Target &target, INT test, DWORD windo
 }
 
 // The platform's ceiling on the very calls of a scored sample: from the generator
-// state that sample started in, the random values of a block of calls are drawn
-// ahead (making the same calls on a scratch DC), then only the block's platform
-// calls are timed, until as many calls as the sample made have been replayed. The
-// generator ends where the scored sample left it. reached as for a scored sample.
-RawSample ReplaySample(const Target &target, INT test, INT64 calls, std::vector<INT> &tape,
-                       bool &reached) {
-    const HDC drawn = target.Obtain();
+// state that sample started in (a wide test's own start, after its set-up), the random
+// values of a block of calls are drawn ahead (making the same calls on a scratch DC),
+// then only the block's platform calls are timed, until as many calls as the sample
+// made have been replayed. reached as for a scored sample.
+RawSample ReplaySample(const Plan &plan, const Target &target, INT test, INT64 calls,
+                       std::vector<INT> &tape, bool &reached) {
+    BeginTest(plan, target, test);
+    const HDC drawn = Bench.DrawDC;
+    const TestProc record = plan.Wide ? WideRecording() : RecordProcs[test],
+                   replay = plan.Wide ? WideReplaying() : ReplayProcs[test];
     const HDC scratch = CreateCompatibleDC(drawn);
     const HBITMAP scratchBitmap = CreateCompatibleBitmap(drawn, 1, 1);
     const HGDIOBJ scratchOld = SelectObject(scratch, scratchBitmap);
@@ -138,14 +141,14 @@ RawSample ReplaySample(const Target &target, INT test, INT64 calls, std::vector<
         Bench.DrawDC = scratch;
         DrawTapeAt = 0;
         for (INT i = 0; i < block; i++) {
-            RecordProcs[test]();
+            record();
         }
         draws += static_cast<INT64>(DrawTapeAt);
         Bench.DrawDC = drawn;
         DrawTapeAt = 0;
         const LONGLONG start = CounterNow();
         for (INT i = 0; i < block; i++) {
-            ReplayProcs[test]();
+            replay();
         }
         spent += CounterNow() - start;
         done += block;
@@ -156,7 +159,7 @@ RawSample ReplaySample(const Target &target, INT test, INT64 calls, std::vector<
     SelectObject(scratch, scratchOld);
     DeleteDC(scratch);
     DeleteObject(scratchBitmap);
-    target.Release(drawn);
+    EndTest(plan, target);
 
     RawSample sample;
     sample.Calls = calls;

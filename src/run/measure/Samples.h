@@ -33,8 +33,8 @@ Sample ScoreSample(const Plan &plan, const Target &target, INT test, DWORD windo
 // The platform's ceiling on the very calls of a scored sample, from the generator state
 // that sample started in: its random values drawn ahead a block at a time, then only
 // the block's platform calls timed; reached as for a scored sample.
-RawSample ReplaySample(const Target &target, INT test, INT64 calls, std::vector<INT> &tape,
-                       bool &reached);
+RawSample ReplaySample(const Plan &plan, const Target &target, INT test, INT64 calls,
+                       std::vector<INT> &tape, bool &reached);
 
 // A fresh start's state: the generator from its beginning, the source bitmap built
 // anew from its first draws.

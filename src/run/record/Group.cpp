@@ -167,9 +167,18 @@ static std::map<int, int> Numbering(Report &group, const Report &run, std::strin
 
 bool AddToGroup(Report &group, const Report &run, std::string &error) {
     error.clear();
+    const bool first = group.Tests.empty();
     const std::map<int, int> to = Numbering(group, run, error);
     if (!error.empty()) {
         return false;
+    }
+    // A group's time is its runs': each run's phases are added when it joins.
+    if (!first && std::any_of(to.begin(), to.end(), [](const auto &n) { return n.second > 0; })) {
+        Phases &sum = group.Set.Spent;
+        const Phases &more = run.Set.Spent;
+        sum = {sum.StartMs + more.StartMs,     sum.WarmupMs + more.WarmupMs,
+               sum.WindowsMs + more.WindowsMs, sum.RawMs + more.RawMs,
+               sum.SetUpMs + more.SetUpMs,     sum.PicturesMs + more.PicturesMs};
     }
     for (const TestRun &test : run.Tests) {
         TestRun &into = TestOf(group.Tests, test);

@@ -24,13 +24,14 @@ struct Plan {
     double Precision = 0; // relative half-width to reach; 0: Repeat samples
     std::uint32_t MaxSeconds = 600;
     double Confidence = 0.99;
-    int Affinity = -1;       // the logical processor to run on; -1: any
-    bool Quiet = false;      // no progress on stderr
-    bool Host = false;       // the host name goes into the setting
-    bool Wait = false;       // while another run measures, wait for it
-    bool Concurrent = false; // measure even while another run measures
-    bool Snapshot = false;   // the drawing area kept after the last round's first test
-    std::string Pictures;    // the folder each test's picture is written to; "": none
-    int Runs = 1;            // runs, each in a fresh process
-    std::string Alternate;   // another build whose runs alternate with these
+    int Affinity = -1;         // the logical processor to run on; -1: any
+    bool Quiet = false;        // no progress on stderr
+    bool Host = false;         // the host name goes into the setting
+    bool Wait = false;         // while another run measures, wait for it
+    bool Concurrent = false;   // measure even while another run measures
+    bool Snapshot = false;     // the drawing area kept after the last round's first test
+    bool SkipPictures = false; // no picture drawn: --runs' later runs of a build
+    std::string Pictures;      // the folder each test's picture is written to; "": none
+    int Runs = 1;              // runs, each in a fresh process
+    std::string Alternate;     // another build whose runs alternate with these
 };

@@ -75,6 +75,14 @@ struct TestRun {
     Picture Drawn = {};
 };
 
+// Where a run's time went, in milliseconds: from its start to its first sample (or
+// warm-up), warming up, in its measuring windows, replaying them (--raw), setting tests
+// up and clearing between samples, drawing its pictures. A group's: the sum over its
+// runs.
+struct Phases {
+    double StartMs = 0, WarmupMs = 0, WindowsMs = 0, RawMs = 0, SetUpMs = 0, PicturesMs = 0;
+};
+
 // One fact of the machine as saved: text is quoted in JSON, a number stands as it is.
 struct SettingField {
     std::string Key;
@@ -104,6 +112,7 @@ struct Setting {
     double Precision = 0;         // relative half-width asked for; 0: a fixed number of samples
     std::uint32_t MaxSeconds = 0; // with a precision, the time it was given
     double Confidence = 0.99;
+    Phases Spent;
     // What the system tells of the machine (processor, memory, display adapter...);
     // a fact it does not tell is not listed.
     std::vector<SettingField> Facts;

@@ -23,6 +23,13 @@ template <class T> struct Field {
     Json (*Get)(const T &);
 };
 
+// The phases of a run as saved ("phases_ms"): each one's key and time.
+template <class Spent> auto PhaseFields(Spent &p) {
+    return std::vector<std::pair<const char *, decltype(&p.StartMs)>>{
+        {"start", &p.StartMs}, {"warm_up", &p.WarmupMs}, {"windows", &p.WindowsMs},
+        {"raw", &p.RawMs},     {"set_up", &p.SetUpMs},   {"pictures", &p.PicturesMs}};
+}
+
 extern const std::vector<Field<Setting>> SETTING_FIELDS;
 extern const std::vector<Field<Sample>> SAMPLE_FIELDS;
 extern const std::vector<Field<RawSample>> RAW_FIELDS;

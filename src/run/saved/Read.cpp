@@ -130,6 +130,15 @@ void ReadSetting(const Json &document, Setting &s) {
     s.Confidence = Optional(document, "confidence", {0.5, 0.999, false}, s.Confidence);
     s.Shuffle = static_cast<std::int64_t>(Optional(document, "shuffle", MS, -1));
     s.Raw = FlagField(document, "raw", "");
+    if (Present(document, "phases_ms")) {
+        const Json &phases = document.at("phases_ms");
+        if (!phases.is_object()) {
+            throw Bad{"\"phases_ms\" is not an object"};
+        }
+        for (const auto &[key, ms] : PhaseFields(s.Spent)) {
+            *ms = Optional(phases, key, COST, 0, "\"phases_ms\"");
+        }
+    }
     const Json none = Json::array();
     const Json &ids = Present(document, "run_ids") ? document.at("run_ids") : none;
     for (const Json &id : ids.is_array() ? ids : throw Bad{"\"run_ids\" is not a list"}) {

@@ -1,6 +1,7 @@
 // The table printed at the end of a run.
 #include "Lines.h"
 #include "Show.h"
+#include "Stats.h"
 #include "Summary.h"
 
 #include <algorithm>
@@ -23,29 +24,45 @@ static void EndLine(std::string &out) {
 }
 
 // The ceiling's block (--raw): per test the raw rate, the efficiency with its interval,
-// the rule's cost per call and the efficiency that cost allows.
+// the rule's cost per call, the efficiency that cost allows, and the efficiency over
+// that bound; then the median test's.
 static std::string CeilingBlock(const Report &report) {
-    std::string out = "ceiling         raw/s   eff. interval       rule ns  bound\n";
-    for (const TestRun &test : report.Tests) {
+    const int width = NameWidth(report);
+    std::string out = Format("%-*s %9s %6s %-14s %7s %6s %7s\n", width, "ceiling", "raw/s", "eff.",
+                             "interval", "rule ns", "bound", "/bound");
+    std::vector<double> over;
+    bool costly = false; // a rule that costs more than 2 % of a call
+    for (size_t i = 0; i < report.Tests.size(); i++) {
+        const TestRun &test = report.Tests[i];
         const std::string interval =
             test.EfficiencyLow
                 ? Format("[%.1f, %.1f]", *test.EfficiencyLow * 100, *test.EfficiencyHigh * 100)
                 : "";
-        out += Format("%-10s", test.Name.c_str()) +
-               (test.Efficiency ? Format(" %9.0f %5.1f%% %-14s %7.1f %5.1f%%", *test.RawMedian,
-                                         *test.Efficiency * 100, interval.c_str(), *test.RuleNs,
-                                         *test.Bound * 100)
-                                : Format(" %9s %6s %-14s %7s %6s", "-", "-", "", "-", "-"));
+        out += FamilyHeader(report, i) + Format("%-*s", width, test.Name.c_str());
+        if (test.Efficiency) {
+            over.push_back(*test.Efficiency / *test.Bound);
+            costly = costly || *test.Bound < 0.98;
+            out += Format(" %9.0f %5.1f%% %-14s %7.1f %5.1f%%%s %6.3f", *test.RawMedian,
+                          *test.Efficiency * 100, interval.c_str(), *test.RuleNs, *test.Bound * 100,
+                          *test.Bound < 0.98 ? "*" : " ", over.back());
+        } else {
+            out += Format(" %9s %6s %-14s %7s %6s %7s", "-", "-", "", "-", "-", "-");
+        }
         EndLine(out);
+    }
+    if (!over.empty()) {
+        out += Format("median efficiency over its bound: %.3f\n", MedianOf(over));
     }
     return out +
            Wrap("(raw/s: the same calls replayed, only the platform calls timed; eff.: the "
                 "rate against the raw rate; rule ns: the measuring rule's cost per call; bound: "
-                "the efficiency that cost alone allows. An interval wholly below its bound: the "
-                "harness costs more than its rule. An interval above its bound: the rule cost "
-                "less than its measured cost, an upper estimate (the loop overlaps the draws and "
-                "the tick reads), so the harness costs no more than its rule. Far above 100%: the "
-                "scored and raw samples ran under different load; compare their spreads.)");
+                "the efficiency that cost alone allows" +
+                std::string(costly ? ", marked * where it costs more than 2 % of a call" : "") +
+                ". An interval wholly below its bound: the harness costs more than its rule. An "
+                "interval above its bound: the rule cost less than its measured cost, an upper "
+                "estimate (the loop overlaps the draws and the tick reads), so the harness costs "
+                "no more than its rule. Far above 100%: the scored and raw samples ran under "
+                "different load; compare their spreads.)");
 }
 
 std::string ToTable(const Report &report, const std::vector<OldRun> &olds, const Compared &compared,
