@@ -315,6 +315,17 @@ def case_run_wide(wine, exe, handheld):
         lines = [t["name"] for t in json.load(f)["tests"] if t["name"].startswith("Line.")]
     check(code == 0 and re.findall(r"^(Line\.\S+) +\d", out, re.M) == lines and
           "\nSetPixel" not in out, f"--from with --tests: exit code {code}\n{out}")
+    # The ceiling of wide tests: each raw sample replays its own sample's calls; with no
+    # pictures, none is drawn.
+    folder, code, out, err = quenzel_run(wine, exe, "--suite", "wide", "--tests", "SetPixel,Text.Arial.8",
+                                         "--offscreen", "320x200", "--window-ms", "20", "--repeat", "2",
+                                         "--raw", "--no-pictures", "--quiet", "--json", "r.json")
+    with open(os.path.join(folder, "r.json")) as f:
+        data = json.load(f)
+    check(code == 0 and "median efficiency over its bound: " in out and
+          all([(r["calls"], r["replays_sample"]) for r in t["raw_samples"]] ==
+              [(x["count"], i + 1) for i, x in enumerate(t["samples"])] and t["picture"] is None
+              for t in data["tests"]), f"--raw: exit code {code}: {err}\n{out}")
     # What each run of --runs says is said once.
     _, code, out, err = quenzel_run(wine, exe, "--suite", "wide", "--tests", "SetPixel,Line.500",
                                     "--offscreen", "320x200", "--window-ms", "2", "--runs", "2")

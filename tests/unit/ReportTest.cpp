@@ -637,6 +637,8 @@ TEST(Groups, EachRunCountsOnce) {
     std::string error;
     Report a = Identified(2, 100, {"a1", "a2"}), b = Identified(1, 200, {"b1"}), old = Runs(2, 50);
     a.RunFiles = {"a.json", "a.json"};
+    a.Set.Spent.WindowsMs = 100;
+    b.Set.Spent.WindowsMs = 50;
     Report copy = b;
     copy.Tests[0].Raw = {{1, 1, 1, 3, 5}};
     ASSERT_TRUE(AddToGroup(merged, a, error) && AddToGroup(merged, b, error) &&
@@ -647,6 +649,8 @@ TEST(Groups, EachRunCountsOnce) {
         ASSERT_TRUE(AddToGroup(group, *run, error)) << error;
     }
     EXPECT_EQ(RunMedians(group.Tests[0]), Numbers({101, 102, 201, 51, 52}));
+    EXPECT_EQ(group.Set.Spent.WindowsMs, 150 + 150 * 2 / 5.0)
+        << "each run's time counted once: of the merged group, its two runs met the first time";
     EXPECT_TRUE(group.Tests[0].Raw.empty()) << "the raw samples of a run met again go with it";
     Report first;
     ASSERT_TRUE(AddToGroup(first, copy, error));

@@ -172,13 +172,17 @@ bool AddToGroup(Report &group, const Report &run, std::string &error) {
     if (!error.empty()) {
         return false;
     }
-    // A group's time is its runs': each run's phases are added when it joins.
-    if (!first && std::any_of(to.begin(), to.end(), [](const auto &n) { return n.second > 0; })) {
+    // A group's time is its runs': each run's phases are added when it joins, a merged
+    // group's shared alike among its runs.
+    const double joined = static_cast<double>(std::count_if(
+                              to.begin(), to.end(), [](const auto &n) { return n.second > 0; })) /
+                          static_cast<double>(std::max<size_t>(to.size(), 1));
+    if (!first && joined > 0) {
         Phases &sum = group.Set.Spent;
         const Phases &more = run.Set.Spent;
-        sum = {sum.StartMs + more.StartMs,     sum.WarmupMs + more.WarmupMs,
-               sum.WindowsMs + more.WindowsMs, sum.RawMs + more.RawMs,
-               sum.SetUpMs + more.SetUpMs,     sum.PicturesMs + more.PicturesMs};
+        sum = {sum.StartMs + joined * more.StartMs,     sum.WarmupMs + joined * more.WarmupMs,
+               sum.WindowsMs + joined * more.WindowsMs, sum.RawMs + joined * more.RawMs,
+               sum.SetUpMs + joined * more.SetUpMs,     sum.PicturesMs + joined * more.PicturesMs};
     }
     for (const TestRun &test : run.Tests) {
         TestRun &into = TestOf(group.Tests, test);
