@@ -287,10 +287,7 @@ int main() {
     // Where a command of several runs spent its time.
     if (run.Measure.Runs > 1 && !run.Measure.Quiet) {
         Phases spent = report.Set.Spent;
-        const Phases &theirs = other.Set.Spent;
-        spent = {spent.StartMs + theirs.StartMs,     spent.WarmupMs + theirs.WarmupMs,
-                 spent.WindowsMs + theirs.WindowsMs, spent.RawMs + theirs.RawMs,
-                 spent.SetUpMs + theirs.SetUpMs,     spent.PicturesMs + theirs.PicturesMs};
+        AddPhases(spent, other.Set.Spent);
         std::fprintf(
             stderr, "QuenzelRun: %s\n",
             TimeSpentLine(spent, static_cast<double>(GetTickCount64() - begun),

@@ -165,6 +165,12 @@ static std::map<int, int> Numbering(Report &group, const Report &run, std::strin
     return to;
 }
 
+void AddPhases(Phases &sum, const Phases &more, double share) {
+    sum = {sum.StartMs + share * more.StartMs,     sum.WarmupMs + share * more.WarmupMs,
+           sum.WindowsMs + share * more.WindowsMs, sum.RawMs + share * more.RawMs,
+           sum.SetUpMs + share * more.SetUpMs,     sum.PicturesMs + share * more.PicturesMs};
+}
+
 bool AddToGroup(Report &group, const Report &run, std::string &error) {
     error.clear();
     const bool first = group.Tests.empty();
@@ -178,11 +184,7 @@ bool AddToGroup(Report &group, const Report &run, std::string &error) {
                               to.begin(), to.end(), [](const auto &n) { return n.second > 0; })) /
                           static_cast<double>(std::max<size_t>(to.size(), 1));
     if (!first && joined > 0) {
-        Phases &sum = group.Set.Spent;
-        const Phases &more = run.Set.Spent;
-        sum = {sum.StartMs + joined * more.StartMs,     sum.WarmupMs + joined * more.WarmupMs,
-               sum.WindowsMs + joined * more.WindowsMs, sum.RawMs + joined * more.RawMs,
-               sum.SetUpMs + joined * more.SetUpMs,     sum.PicturesMs + joined * more.PicturesMs};
+        AddPhases(group.Set.Spent, run.Set.Spent, joined);
     }
     for (const TestRun &test : run.Tests) {
         TestRun &into = TestOf(group.Tests, test);

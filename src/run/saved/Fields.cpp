@@ -1,6 +1,7 @@
 #include "Fields.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 // Text the system did not tell is null.
@@ -129,4 +130,52 @@ Json SettingRecord(const Setting &set) {
 
 std::string Dump(const Json &document, int indent) {
     return document.dump(indent, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+// A field's name in a message, with the test (and sample) it belongs to.
+std::string FieldName(const std::string &where, const char *key) {
+    return (where.empty() ? "" : where + ": ") + "\"" + key + "\"";
+}
+
+bool Present(const Json &object, const char *key) {
+    return object.contains(key) && !object.at(key).is_null();
+}
+
+double NumberField(const Json &object, const char *key, Kind kind, const std::string &where) {
+    if (!object.contains(key)) {
+        throw Bad{FieldName(where, key) + " is missing"};
+    }
+    const Json &value = object.at(key);
+    if (value.is_null()) {
+        throw Bad{FieldName(where, key) + " is null, where a number is needed"};
+    }
+    const double number = value.is_number() ? value.get<double>() : NAN;
+    if (!(number >= kind.Least && number <= kind.Most &&
+          (!kind.Whole || number == std::floor(number)))) {
+        char text[240];
+        std::snprintf(text, sizeof text, " must be %s from %.15g to %.15g, not %s",
+                      kind.Whole ? "a whole number" : "a number", kind.Least, kind.Most,
+                      std::isnan(number) ? "anything else" : value.dump().c_str());
+        throw Bad{FieldName(where, key) + text};
+    }
+    return number;
+}
+
+double Optional(const Json &object, const char *key, Kind kind, double otherwise,
+                const std::string &where) {
+    return Present(object, key) ? NumberField(object, key, kind, where) : otherwise;
+}
+
+std::string TextField(const Json &object, const char *key, const std::string &where) {
+    if (!Present(object, key) || !object.at(key).is_string()) {
+        throw Bad{FieldName(where, key) + " is not text"};
+    }
+    return object.at(key).get<std::string>();
+}
+
+bool FlagField(const Json &object, const char *key, const std::string &where) {
+    if (Present(object, key) && !object.at(key).is_boolean()) {
+        throw Bad{FieldName(where, key) + " is neither true nor false"};
+    }
+    return Present(object, key) && object.at(key) == true;
 }

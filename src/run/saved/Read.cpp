@@ -17,10 +17,6 @@
 
 namespace {
 
-struct Bad {
-    std::string What;
-};
-
 // Deeper than a saved run ever nests: refused rather than followed.
 constexpr int MAX_DEPTH = 8;
 // A rate or score a machine can reach: below 10^12, so that nothing read back prints
@@ -29,66 +25,6 @@ constexpr double RATE_MOST = 1e12;
 // No call takes longer: a window measured longer than its own and this is no
 // measurement, and the clocks that time one window agree within a tick step and this.
 constexpr double LONGEST_CALL_MS = 600000, HELD_OFF_MS = 1000;
-
-// The values a number may take, both ends included.
-struct Kind {
-    double Least, Most;
-    bool Whole;
-};
-constexpr double INT_MOST = std::numeric_limits<int>::max();
-constexpr double UINT32_MOST = std::numeric_limits<std::uint32_t>::max();
-constexpr double INT64_MOST = 9e18;
-constexpr Kind COUNT{0, INT_MOST, true}, MS{0, UINT32_MOST, true}, CALLS{1, INT64_MOST, true},
-    RUN{1, INT_MOST, true}, RATE{1e-6, RATE_MOST, false}, TIME{1e-6, RATE_MOST, false},
-    COST{0, RATE_MOST, false};
-
-// A field's name in a message, with the test (and sample) it belongs to.
-std::string Named(const std::string &where, const char *key) {
-    return (where.empty() ? "" : where + ": ") + "\"" + key + "\"";
-}
-
-bool Present(const Json &object, const char *key) {
-    return object.contains(key) && !object.at(key).is_null();
-}
-
-double NumberField(const Json &object, const char *key, Kind kind, const std::string &where) {
-    if (!object.contains(key)) {
-        throw Bad{Named(where, key) + " is missing"};
-    }
-    const Json &value = object.at(key);
-    if (value.is_null()) {
-        throw Bad{Named(where, key) + " is null, where a number is needed"};
-    }
-    const double number = value.is_number() ? value.get<double>() : NAN;
-    if (!(number >= kind.Least && number <= kind.Most &&
-          (!kind.Whole || number == std::floor(number)))) {
-        char text[240];
-        std::snprintf(text, sizeof text, " must be %s from %.15g to %.15g, not %s",
-                      kind.Whole ? "a whole number" : "a number", kind.Least, kind.Most,
-                      std::isnan(number) ? "anything else" : value.dump().c_str());
-        throw Bad{Named(where, key) + text};
-    }
-    return number;
-}
-
-double Optional(const Json &object, const char *key, Kind kind, double otherwise,
-                const std::string &where = "") {
-    return Present(object, key) ? NumberField(object, key, kind, where) : otherwise;
-}
-
-std::string TextField(const Json &object, const char *key, const std::string &where = "") {
-    if (!Present(object, key) || !object.at(key).is_string()) {
-        throw Bad{Named(where, key) + " is not text"};
-    }
-    return object.at(key).get<std::string>();
-}
-
-bool FlagField(const Json &object, const char *key, const std::string &where) {
-    if (Present(object, key) && !object.at(key).is_boolean()) {
-        throw Bad{Named(where, key) + " is neither true nor false"};
-    }
-    return Present(object, key) && object.at(key) == true;
-}
 
 void ReadSetting(const Json &document, Setting &s) {
     if (!document.is_object() || !Present(document, "program") ||
@@ -196,12 +132,12 @@ TestRun ReadTest(const Json &entry, TestRun &&read, const std::string &where) {
     // Whatever is left in the lists is not a sample.
     for (const char *list : {"samples", "raw_samples"}) {
         if (entry.contains(list) && !entry.at(list).empty()) {
-            throw Bad{Named(where, list) + " holds other than samples"};
+            throw Bad{FieldName(where, list) + " holds other than samples"};
         }
     }
     for (const RawSample &raw : test.Raw) {
         if (raw.Of > static_cast<int>(test.Samples.size())) {
-            throw Bad{Named(where, "replays_sample") + " names no sample of its test"};
+            throw Bad{FieldName(where, "replays_sample") + " names no sample of its test"};
         }
     }
     return test;
