@@ -1,6 +1,7 @@
 #include "OptionsText.h"
 
 #include "OptionValues.h"
+#include "Suites.h"
 
 #include <CLI/CLI.hpp>
 
