@@ -95,6 +95,16 @@ class Wine:
         self.run([WINESERVER, "-w"])
         return self
 
+    def stay(self):
+        """Keeps a wineserver, and Wine's services and desktop, until close(). Started
+        here with no output of a caller's to hold, they spare each later program the
+        seconds of a new wineserver's start and of its lingering end, through which a
+        caller that reads the program's output through pipes would wait."""
+        subprocess.run([WINESERVER, "-p"], env=self.env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+        self.run([WINE, "cmd", "/c", "exit"])
+        return self
+
     def run(self, args):
         subprocess.run(args, env=self.env, check=True, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=300)
@@ -232,7 +242,7 @@ def press_next(program, layout, shown, want, timeout=120):
 def open_session(width=1024, height=768):
     display = Display(width, height)
     try:
-        wine = Wine(display.name, width, height).init()
+        wine = Wine(display.name, width, height).init().stay()
     except Exception:
         display.close()
         raise

@@ -8,6 +8,7 @@ real keys and clicks, checked on screenshots, files and exit codes.
                                          (the system's DLLs only), versions and manifests
 """
 import glob
+import hashlib
 import json
 import os
 import re
@@ -405,6 +406,34 @@ def case_run_wide(wine, exe, handheld):
 def bitmap(folder, name):
     with Image.open(os.path.join(folder, name)) as image:
         return list(image.convert("RGB").getdata())
+
+
+def case_run_saved(wine, exe, handheld):
+    """Every saved run under measurements/ read alone, and the groups compared there and
+    in README, give what data/saved.txt recorded: the table, the messages and exit code,
+    the JSON, CSV, chart and benchmark layout, byte for byte (QUENZEL_RECORD=1 records)."""
+    path = os.path.join(ROOT, "tests", "e2e", "data", "saved.txt")
+    outputs = ("json", "csv", "svg", "benchmark-json")
+    with open(path) as f:
+        lines = f.read().splitlines()
+    recorded = dict(line.split(" | ") for line in lines if not line.startswith("#"))
+    found, folder = {}, tempfile.mkdtemp(prefix="quenzelrun-saved-")
+    for command in sorted({"--from " + os.path.relpath(p, ROOT) for p in glob.glob(
+            os.path.join(ROOT, "measurements", "**", "*.json"), recursive=True)} | set(recorded)):
+        files = [os.path.join(folder, "out." + o) for o in outputs]
+        run = subprocess.run([winerun.WINE, exe, *command.split(), *sum(([f"--{o}", f] for o, f in zip(
+            outputs, files)), [])], env=wine.env, cwd=ROOT, capture_output=True, timeout=120)
+        texts = [run.stdout, run.stderr + str(run.returncode).encode()]
+        texts += [open(f, "rb").read() for f in files]
+        found[command] = " ".join(f"{name}={hashlib.sha256(text).hexdigest()[:16]}" for name, text in
+                                  zip(("table", "messages", *outputs), texts))
+    if os.environ.get("QUENZEL_RECORD"):
+        with open(path, "w") as f:
+            f.write("\n".join([line for line in lines if line.startswith("#")] +
+                              [f"{c} | {d}" for c, d in found.items()]) + "\n")
+    wrong = [f"{c}: {' '.join(x for x in d.split() if x not in recorded.get(c, ''))}"
+             for c, d in found.items() if d != recorded.get(c)]
+    check(not wrong, "other outputs than recorded:\n" + "\n".join(wrong))
 
 
 def case_run_snapshot(wine, exe, handheld):

@@ -316,7 +316,7 @@ TEST(RunOptions, HelpListsEveryOption) {
         "default 600)|--warmup-ms N|--affinity N|(SEED: a whole number 0 to 4294967295; default "
         "none: table order)|--json FILE write|--csv|--benchmark-json|--compare OLD compare|"
         "(P: a percentage above 0 and below 100)|--from SAVED|--runs N|(not with --from)|"
-        "--alternate OTHER|--confidence|default 0.99)|"
+        "--alternate OTHER|at most 64 MiB a file|--confidence|default 0.99)|"
         "--svg|--snapshot|--host|--wait while|(not with --concurrent)|--concurrent measure|"
         "--help|--version|--config|0 the table|1 the run|2 bad input|4 a test got slower|"
         "5 a test drew another picture|Where two apply, the one higher in this list is given|"

@@ -287,7 +287,7 @@ int main() {
     // Where a command of several runs spent its time.
     if (run.Measure.Runs > 1 && !run.Measure.Quiet) {
         Phases spent = report.Set.Spent;
-        AddPhases(spent, other.Set.Spent);
+        AddPhases(spent, other.Set.Spent, 1);
         std::fprintf(
             stderr, "QuenzelRun: %s\n",
             TimeSpentLine(spent, static_cast<double>(GetTickCount64() - begun),

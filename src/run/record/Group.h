@@ -33,7 +33,7 @@ std::string ContentOf(const Report &run, int number);
 bool AddToGroup(Report &group, const Report &run, std::string &error);
 
 // Adds that share of more's phases to sum.
-void AddPhases(Phases &sum, const Phases &more, double share = 1);
+void AddPhases(Phases &sum, const Phases &more, double share);
 
 // A group as an old run to compare with, under that name.
 OldRun AsOld(const Report &report, const std::string &name);

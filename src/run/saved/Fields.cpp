@@ -42,13 +42,15 @@ const std::vector<Field<Setting>> SETTING_FIELDS = {
     {"shuffle", AS_IS, [](const Setting &s) { return s.Shuffle < 0 ? Json() : Json(s.Shuffle); }},
     {"precision", 4, [](const Setting &s) { return Json(s.Precision); }},
     {"confidence", AS_IS, [](const Setting &s) { return Json(s.Confidence); }},
+    // Not known (null) for a run saved before its phases were timed: a measured run
+    // always spends time starting.
     {"phases_ms", AS_IS,
      [](const Setting &s) {
          Json phases = Json::object();
          for (const auto &[key, ms] : PhaseFields(s.Spent)) {
              phases[key] = Rounded(*ms, 1);
          }
-         return phases;
+         return s.Spent.StartMs > 0 ? phases : Json();
      }},
 };
 

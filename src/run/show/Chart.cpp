@@ -2,6 +2,7 @@
 // interval on a logarithmic axis around 1, coloured by the verdict. Without, each
 // test's samples as points on the same kind of axis around its median, so the
 // spread shows. The picture is made wide enough for every text in it.
+#include "Lines.h"
 #include "Show.h"
 
 #include <algorithm>
@@ -52,12 +53,6 @@ XmlText Escape(const std::string &text) {
         i += valid ? length : 1;
     }
     return out;
-}
-
-std::string Format(const char *format, auto... values) {
-    char text[256];
-    std::snprintf(text, sizeof text, format, values...);
-    return text;
 }
 
 // One row of the chart: its label, the points on it, the interval (low 0: none), the
