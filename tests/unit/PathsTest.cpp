@@ -29,4 +29,6 @@ TEST(Paths, FoldersNamedFromTheFileThatNamesThem) {
     EXPECT_EQ(FolderOf("a/b\\c.json") + "|" + FolderOf("c.json"), "a/b\\|");
     EXPECT_EQ(InFolder("a", "b.png") + " " + InFolder("a/", "b.png") + " " + InFolder("", "b"),
               "a\\b.png a/b.png b");
+    EXPECT_EQ(OtherFolderName("pics") + " " + OtherFolderName("d\\pics\\"),
+              "pics-other d\\pics-other");
 }

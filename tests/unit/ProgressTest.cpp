@@ -50,15 +50,14 @@ TEST(Progress, LinesSayWhatTheyCountAndReadBack) {
     StepKind kind;
     double left;
     int tests;
-    ASSERT_TRUE(ReadProgress(sample, kind, left, tests));
-    EXPECT_EQ(std::vector<double>({double(kind), left, double(tests)}),
-              std::vector<double>({SAMPLE_STEP, 125, 0}));
-    ASSERT_TRUE(ReadProgress(warm, kind, left, tests));
-    EXPECT_EQ(std::vector<double>({double(kind), left, double(tests)}),
-              std::vector<double>({WARMUP_STEP, 61, 107}));
-    ASSERT_TRUE(ReadProgress(StepLine(PICTURE_STEP, 1, 9, TimeLeft(0, false)), kind, left, tests));
-    EXPECT_EQ(std::vector<double>({double(kind), left, double(tests)}),
-              std::vector<double>({PICTURE_STEP, 0, 9}));
+    const std::pair<std::string, std::vector<double>> read[] = {
+        {sample, {SAMPLE_STEP, 125, 0}},
+        {warm, {WARMUP_STEP, 61, 107}},
+        {StepLine(PICTURE_STEP, 1, 9, TimeLeft(0, false)), {PICTURE_STEP, 0, 9}}};
+    for (const auto &[line, expected] : read) {
+        ASSERT_TRUE(ReadProgress(line, kind, left, tests)) << line;
+        EXPECT_EQ(std::vector<double>({double(kind), left, double(tests)}), expected) << line;
+    }
     for (const char *other : {"QuenzelRun: skipped, larger than the 9x9 surface: Text.Arial.24",
                               "Line sample: 1 min 5 s left", "Line sampled 1, 1 min 05 s left",
                               "1 min 05 s left", "x min 05 s left", "Line sample 1: 1 min 05 s"}) {

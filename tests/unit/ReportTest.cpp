@@ -236,9 +236,8 @@ TEST(RunReport, BenchmarkToolsLayout) {
     EXPECT_EQ(mean["aggregate_name"], "mean");
 }
 
-// One column per old run: the ratio of the rates, its interval, verdict and p-value,
-// or why there is no verdict; then each run's geometric mean and counts, and what
-// makes its figures unlike.
+// One column per old run: ratio, interval, verdict and p, or why no verdict; then each
+// run's geometric mean and counts, and what makes its figures unlike.
 TEST(RunReport, TableComparesWithEachOldRun) {
     const Report now = RatesRun({6000, 7000, 8000, 9000, 10000}, {100, 200, 300, 400, 500});
     Report same = RatesRun({1000, 2000, 3000, 4000, 5000}, {100, 200, 300, 400, 500});
@@ -354,9 +353,8 @@ TEST(RunReport, GateFailsWhatIsSlowerBeyondItsMargin) {
     EXPECT_TRUE(Has(second, "\ngate: 0 test(s) slower than old 1 by more than 0.5%, marked <<\n"));
 }
 
-// With old runs a forest plot: per test and old run, the ratio and its interval on a
-// log axis around 1, coloured by the verdict; without, the samples around the median.
-// Whatever the names hold, the SVG is well-formed XML, and every text fits.
+// With old runs a forest plot of the ratios and intervals on a log axis around 1; without,
+// the samples around the median. Whatever the names hold, the XML is well-formed.
 TEST(RunReport, ChartOfRatiosOrOfSamples) {
     const Report now = RatesRun({6000, 7000, 8000, 9000, 10000}, {100, 200, 300, 400, 500});
     const Report old = RatesRun({1000, 2000, 3000, 4000, 5000}, {100, 200, 300, 400, 500});
@@ -370,7 +368,8 @@ TEST(RunReport, ChartOfRatiosOrOfSamples) {
          {"<line class=\"interval\" x1=\"280.1\" x2=\"455.5\" y1=\"71.0\" y2=\"71.0\" "
           "stroke=\"#1a7f37\"",
           "<circle cx=\"346.1\" cy=\"71.0\" r=\"4\" fill=\"#1a7f37\"", "stroke=\"#555555\"",
-          ">old 1: a&lt;&amp;&quot;zéデ\xf0\x9f\x98\x80\xf4\x8f\xbf\xbf</text>",
+          "<text x=\"10\" y=\"40\">old 1: "
+          "a&lt;&amp;&quot;zéデ\xf0\x9f\x98\x80\xf4\x8f\xbf\xbf</text>",
           "y=\"120.0\" text-anchor=\"middle\">11.2</text>", ">0.0891</text>",
           "<text x=\"10\" y=\"20\">QuenzelRun " QUENZEL_VERSION
           " (desktop): ratio new/old of the rates, with its 99.0% interval",
@@ -395,10 +394,9 @@ TEST(RunReport, ChartOfRatiosOrOfSamples) {
     EXPECT_EQ(alone.rfind("</svg>\n"), alone.size() - 7);
 }
 
-// Every field is checked against its kind and range, naming the field and the test;
-// null stands for unknown where a field may be unknown; a sample's times must be its
-// window's, as both clocks measured it; what is not JSON, not a saved run, or nested
-// deeper than one is refused.
+// Every field is checked against its kind and range, naming the field and the test; null
+// stands for unknown where a field may be unknown; a sample's times must be its window's;
+// what is not JSON, not a saved run, or nested deeper than one is refused.
 TEST(SavedRun, FieldsOutOfRangeAreRefusedByName) {
     Report run = Runs(2, 100);
     run.Set.WindowMs = 300;
@@ -415,6 +413,7 @@ TEST(SavedRun, FieldsOutOfRangeAreRefusedByName) {
     lenient["depth"] = nullptr;
     lenient["extra"] = {{{1}}, true};
     lenient["tests"][0]["samples"][0]["qpc_ms"] = 301 - 17 + 0.001; // a tick step and 1 ms off
+    lenient["tests"][0]["samples"][1]["qpc_ms"] = 301 + 17 + 1000;  // and a second held off
     lenient["tests"][0]["raw_samples"] = {{{"calls", 1}, {"qpc_ms", 1}, {"rate", 1}}};
     ASSERT_TRUE(ReadRun("\xEF\xBB\xBF" + lenient.dump(), back, error)) << error;
     EXPECT_TRUE(back.Tests[0].Raw.empty()) << "a raw sample that replays no sample it names";
@@ -592,9 +591,8 @@ Report Identified(int runs, double m, const std::vector<std::string> &ids) {
     return group;
 }
 
-// A run met again, through a copy, a second pattern or a merged group, counts once,
-// its raw samples with it, whether it was saved with an identity or without one (then
-// known by its samples); run numbers from a file are renumbered, never added to. One
+// A run met again (a copy, a second pattern, a merged group) counts once with its raw
+// samples, known by its identity or else its samples; run numbers are renumbered. One
 // identity with other samples is refused, naming both files.
 TEST(Groups, EachRunCountsOnce) {
     Report group, merged;
@@ -616,7 +614,8 @@ TEST(Groups, EachRunCountsOnce) {
         ASSERT_TRUE(AddToGroup(group, *run, error)) << error;
     }
     EXPECT_EQ(RunMedians(group.Tests[0]), Numbers({101, 102, 201, 51, 52, 51}));
-    EXPECT_EQ(group.Set.Spent.WindowsMs, 150 + 150 * 2 / 5.0)
+    EXPECT_EQ((Numbers{group.Set.Spent.StartMs, group.Set.Spent.WindowsMs}),
+              (Numbers{2 + 2 * 2 / 5.0, 150 + 150 * 2 / 5.0}))
         << "each run's time counted once: of the merged group, its two runs met the first time";
     EXPECT_TRUE(group.Tests[0].Raw.empty()) << "the raw samples of a run met again go with it";
     Report first;
@@ -637,8 +636,7 @@ TEST(Groups, EachRunCountsOnce) {
 }
 
 // A run saved without a picture says nothing of its group's: in either order the group
-// has the picture the others drew, so the gate's answer does not hang on the files'
-// order.
+// has the picture the others drew, and the gate gives one answer.
 TEST(Groups, APictureDoesNotHangOnTheOrderOfTheFiles) {
     Report drawn = Runs(1, 100), blind = Runs(1, 200);
     drawn.Tests[0].Drawn = {"aaaa", false, false};
@@ -686,6 +684,7 @@ TEST(SavedRun, WhatIsWrittenReadsBack) {
     EXPECT_EQ(ToJson(back, {}), ToJson(run, {}));
     EXPECT_GT(Json::parse(ToBenchmarkJson(back))["benchmarks"][1]["cpu_time"], 0);
     const Json saved = Json::parse(ToJson(run, {}));
+    EXPECT_EQ(saved["affinity"], 0) << "processor 0, known";
     // Saved before: no processor time (not known, so none), raw samples naming no sample.
     Json older = saved;
     older["tests"][0]["samples"][1].erase("cpu_ms");
@@ -717,6 +716,7 @@ TEST(RunReport, AScoreOfZeroIsComparedByItsRates) {
         sample.PerSecond = 0;
     }
     Summarise(slow);
+    EXPECT_EQ(slow.Tests[0].Spread, 0) << "runs of no score spread 0";
     const std::vector<OldRun> olds = {Old(fast)};
     EXPECT_EQ(SlowerBeyond(slow, olds[0], 5), std::vector<std::string>{"Pixel"});
     EXPECT_TRUE(Has(ToTable(slow, olds, 5), "\nPixel <<      0.000 ")) << ToTable(slow, olds, 5);

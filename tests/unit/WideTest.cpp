@@ -1,8 +1,6 @@
-// The wide suite on the real Win32: each test's first calls, and what a test that reads
-// shows, checked pixel for pixel against the same shapes made apart from the workloads
-// from what the table says each test draws (by the raster operations' arithmetic where
-// it is plain, by another drawing call where not); the DC's state and the GDI objects
-// after many calls.
+// The wide suite on the real Win32: each test's first calls and what a reading shows,
+// pixel for pixel against what the table says it draws, made apart from the workloads;
+// the replay, the pictures read back, the DC and GDI objects after many calls.
 #include "Bench.h"
 #include "GdiRoom.h"
 #include "Image.h"
@@ -535,9 +533,8 @@ std::string Differences(Surface &a, Surface &b, DWORD tolerance) {
                      std::to_string(first % kBitmap) + ", " + std::to_string(first / kBitmap) + ")";
 }
 
-// Every test offered draws its first calls exactly as its description says, and
-// nothing beyond; a test that reads shows what it read, which reading nothing would
-// not.
+// Every test offered draws its first calls exactly as its description says, and nothing
+// beyond; a test that reads shows what it read, which reading nothing would not.
 TEST(Wide, EveryTestDrawsWhatItsNameSays) {
     Surface drawn, unread;
     for (INT i = 1; i <= WIDE_COUNT; i++) {
@@ -561,10 +558,9 @@ TEST(Wide, EveryTestDrawsWhatItsNameSays) {
     }
 }
 
-// The ceiling's replay makes the scored calls: a test of each family drawn by its
-// workload, and again with its random values recorded on a scratch DC and replayed,
-// draws the very same pixels, whose shapes overlap: the same calls, in the same order,
-// with the same arguments.
+// The ceiling's replay makes the scored calls: a test of each family drawn live, and with
+// its random values recorded on a scratch DC and replayed, draws the very same pixels,
+// whose shapes overlap: the same calls, in the same order, with the same arguments.
 TEST(Wide, TheReplayMakesTheScoredCalls) {
     Surface live, replayed, scratch;
     std::vector<INT> tape(64 * MAX_DRAWS_PER_CALL);

@@ -224,8 +224,8 @@ bool ParseOptions(int argc, const char *const argv[], Options &options, std::str
     options.Measure.Shuffle = app.count("--shuffle") > 0;
     options.Measure.Snapshot = !options.Snapshot.empty();
     // The wide suite's short windows follow one another closely: a first sample is no
-    // slower than the rest after a few calls of its test (measurements/warm-up.txt), and a
-    // window's warm-up each would be a third of an A/B's time.
+    // slower than the rest after a few calls of its test (measurements/wide-warm-up.txt),
+    // and a window's warm-up each would be a third of an A/B's time.
     if (app.count("--warmup-ms") == 0 &&
         (options.Measure.Repeat > 1 || options.Measure.Precision > 0)) {
         options.Measure.WarmupMs = options.Measure.Wide ? std::min(options.Measure.WindowMs, 20u)

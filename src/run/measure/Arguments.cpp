@@ -1,13 +1,7 @@
 #include "Arguments.h"
+#include "Format.h"
 
 #include <algorithm>
-#include <cstdio>
-
-static std::string Decimal(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    return text;
-}
 
 std::vector<std::string> RunArguments(const Plan &o) {
     std::string tests;
@@ -18,14 +12,14 @@ std::vector<std::string> RunArguments(const Plan &o) {
     std::vector<std::string> out = {
         "--suite",     o.Wide ? "wide" : "seven",  "--tests",      tests,
         "--window-ms", std::to_string(o.WindowMs), "--repeat",     std::to_string(o.Repeat),
-        "--warmup-ms", std::to_string(o.WarmupMs), "--confidence", Decimal(o.Confidence)};
+        "--warmup-ms", std::to_string(o.WarmupMs), "--confidence", Format("%g", o.Confidence)};
     if (o.OffscreenWidth > 0) {
         out.insert(out.end(), {"--offscreen", std::to_string(o.OffscreenWidth) + "x" +
                                                   std::to_string(o.OffscreenHeight) + "x" +
                                                   std::to_string(o.OffscreenDepth)});
     }
     if (o.Precision > 0) {
-        out.insert(out.end(), {"--precision", Decimal(o.Precision * 100), "--max-seconds",
+        out.insert(out.end(), {"--precision", Format("%g", o.Precision * 100), "--max-seconds",
                                std::to_string(o.MaxSeconds)});
     }
     if (o.Shuffle) {

@@ -1,4 +1,5 @@
 #include "Progress.h"
+#include "Format.h"
 
 #include <algorithm>
 #include <cmath>
@@ -36,35 +37,24 @@ double MsFor(const Steps &steps, const Pace &pace) {
 
 std::string TimeLeft(double seconds, bool bound) {
     const long whole = std::lround(std::max(0.0, seconds));
-    char text[64];
-    std::snprintf(text, sizeof text, "%s%ld min %02ld s left", bound ? "at most " : "", whole / 60,
-                  whole % 60);
-    return text;
+    return Format("%s%ld min %02ld s left", bound ? "at most " : "", whole / 60, whole % 60);
 }
 
 std::string SampleLine(const TestRun &run, const Plan &plan, double halfWidth,
                        const std::string &timeLeft) {
-    char line[256], state[64];
-    if (plan.Precision == 0) {
-        std::snprintf(state, sizeof state, " of %d", plan.Repeat);
-    } else if (halfWidth > 0) {
-        std::snprintf(state, sizeof state, ", \u00b1%.1f %% (target \u00b1%g %%)", halfWidth * 100,
-                      plan.Precision * 100);
-    } else {
-        std::snprintf(state, sizeof state, ", no \u00b1 yet (target \u00b1%g %%)",
-                      plan.Precision * 100);
-    }
-    std::snprintf(line, sizeof line, "%-9s sample %zu%s: score %d%s, %s", run.Name.c_str(),
-                  run.Samples.size(), plan.Precision == 0 ? state : "",
-                  run.Samples.back().PerSecond, plan.Precision == 0 ? "" : state, timeLeft.c_str());
-    return line;
+    const std::string state =
+        plan.Precision == 0 ? Format(" of %d", plan.Repeat)
+        : halfWidth > 0
+            ? Format(", \u00b1%.1f %% (target \u00b1%g %%)", halfWidth * 100, plan.Precision * 100)
+            : Format(", no \u00b1 yet (target \u00b1%g %%)", plan.Precision * 100);
+    return Format("%-9s sample %zu%s: score %d%s, %s", run.Name.c_str(), run.Samples.size(),
+                  plan.Precision == 0 ? state.c_str() : "", run.Samples.back().PerSecond,
+                  plan.Precision == 0 ? "" : state.c_str(), timeLeft.c_str());
 }
 
 std::string StepLine(StepKind kind, size_t done, size_t tests, const std::string &timeLeft) {
-    char line[128];
-    std::snprintf(line, sizeof line, "%s: %zu of %zu tests, %s",
-                  kind == PICTURE_STEP ? "pictures" : "warm-up", done, tests, timeLeft.c_str());
-    return line;
+    return Format("%s: %zu of %zu tests, %s", kind == PICTURE_STEP ? "pictures" : "warm-up", done,
+                  tests, timeLeft.c_str());
 }
 
 bool ReadProgress(const std::string &line, StepKind &kind, double &secondsLeft, int &tests) {
@@ -110,16 +100,13 @@ std::string TimeSpentLine(const Phases &spent, double wallMs, int runs) {
         spent.RawMs > 0
             ? ", " + std::to_string(std::lround(spent.RawMs / 1000)) + " s replaying them"
             : "";
-    char line[320];
-    std::snprintf(line, sizeof line,
-                  "%d runs took %ld min %02ld s: %.0f s (%.0f %%) in measuring windows%s; "
+    return Format("%d runs took %ld min %02ld s: %.0f s (%.0f %%) in measuring windows%s; "
                   "warm-up %.0f s, pictures %.0f s, setting tests up %.0f s, starting %.0f s, "
                   "the rest %.0f s (processes starting and ending, files)",
                   runs, wall / 60, wall % 60, spent.WindowsMs / 1000,
                   100 * spent.WindowsMs / std::max(wallMs, 1.0), replaying.c_str(),
                   spent.WarmupMs / 1000, spent.PicturesMs / 1000, spent.SetUpMs / 1000,
                   spent.StartMs / 1000, rest / 1000);
-    return line;
 }
 
 void ShowProgress(const std::string &line, bool console) {

@@ -1,8 +1,8 @@
 #include "Group.h"
+#include "Format.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <map>
 #include <set>
 
@@ -105,9 +105,7 @@ std::string ContentOf(const Report &run, int number) {
             }
         }
     }
-    char text[40];
-    std::snprintf(text, sizeof text, "content %016llx", static_cast<unsigned long long>(hash));
-    return text;
+    return Format("content %016llx", static_cast<unsigned long long>(hash));
 }
 
 // The group's number for each of the run's runs, the next ones after the group's, so
@@ -183,7 +181,7 @@ bool AddToGroup(Report &group, const Report &run, std::string &error) {
     const double joined = static_cast<double>(std::count_if(
                               to.begin(), to.end(), [](const auto &n) { return n.second > 0; })) /
                           static_cast<double>(std::max<size_t>(to.size(), 1));
-    if (!first && joined > 0) {
+    if (!first) {
         AddPhases(group.Set.Spent, run.Set.Spent, joined);
     }
     for (const TestRun &test : run.Tests) {

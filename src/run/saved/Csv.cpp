@@ -1,6 +1,7 @@
 // The run as CSV (--csv): one row per setting, sample, raw sample, summary and
 // comparison, told apart by "record"; a column per field of any of them.
 #include "Fields.h"
+#include "Format.h"
 #include "Saved.h"
 
 #include <algorithm>
@@ -12,9 +13,7 @@ static std::string CsvCell(const Json &value, int decimals) {
         return "";
     }
     if (value.is_number_float() && decimals != AS_IS) {
-        char text[64];
-        std::snprintf(text, sizeof text, "%.*f", decimals, value.get<double>());
-        return text;
+        return Format("%.*f", decimals, value.get<double>());
     }
     const std::string out = value.is_string() ? value.get<std::string>() : value.dump();
     if (out.find_first_of(",\"\r\n") == std::string::npos) {

@@ -1,4 +1,5 @@
 #include "Fields.h"
+#include "Format.h"
 
 #include <cmath>
 #include <cstdio>
@@ -154,11 +155,10 @@ double NumberField(const Json &object, const char *key, Kind kind, const std::st
     const double number = value.is_number() ? value.get<double>() : NAN;
     if (!(number >= kind.Least && number <= kind.Most &&
           (!kind.Whole || number == std::floor(number)))) {
-        char text[240];
-        std::snprintf(text, sizeof text, " must be %s from %.15g to %.15g, not %s",
-                      kind.Whole ? "a whole number" : "a number", kind.Least, kind.Most,
-                      std::isnan(number) ? "anything else" : value.dump().c_str());
-        throw Bad{FieldName(where, key) + text};
+        throw Bad{FieldName(where, key) +
+                  Format(" must be %s from %.15g to %.15g, not %s",
+                         kind.Whole ? "a whole number" : "a number", kind.Least, kind.Most,
+                         std::isnan(number) ? "anything else" : value.dump().c_str())};
     }
     return number;
 }

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 // A comparison's cell: the ratio, its interval, verdict and p-value, or why there is
 // no verdict.
@@ -68,7 +69,8 @@ std::string CompareBlock(const Report &report, const OldRun &old,
                Format("%-*s%s\n", width, (test.Name + (slower ? " <<" : "")).c_str(), cell.c_str());
     }
     double logs = 0;
-    int counts[4] = {}, speeds = 0;
+    std::map<Comparison::Kind, int> counts;
+    int speeds = 0;
     // What moved, named by stem where a whole stem moved. A ratio between two pictures
     // is no speed's: it is named apart, and left out of the counts and the mean.
     std::vector<std::string> moved[2];
@@ -106,10 +108,6 @@ std::string CompareBlock(const Report &report, const OldRun &old,
 }
 
 std::string DifferenceText(const PictureDifference &d) {
-    char text[160];
-    std::snprintf(text, sizeof text,
-                  "%lld pixel%s in x %d to %d, y %d to %d, by at most %d in a "
-                  "channel",
-                  d.Pixels, d.Pixels == 1 ? "" : "s", d.Left, d.Right, d.Top, d.Bottom, d.Largest);
-    return text;
+    return Format("%lld pixel%s in x %d to %d, y %d to %d, by at most %d in a channel", d.Pixels,
+                  d.Pixels == 1 ? "" : "s", d.Left, d.Right, d.Top, d.Bottom, d.Largest);
 }

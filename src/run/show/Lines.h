@@ -3,18 +3,13 @@
 #pragma once
 
 #include "Compare.h"
+#include "Format.h"
 #include "Record.h"
 
 #include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
-
-std::string Format(const char *format, auto... values) {
-    char text[256];
-    std::snprintf(text, sizeof text, format, values...);
-    return text;
-}
 
 // Text in lines of at most 100 characters, broken at spaces; the lines after the
 // first indented by two.

@@ -9,11 +9,11 @@
 
 // The fewest samples that give the median an interval at that confidence.
 static size_t NeededForInterval(double confidence) {
-    std::vector<double> x = {1};
+    std::vector<double> x;
     double low, high;
-    while (!MedianInterval(x, confidence, low, high)) {
-        x.push_back(1);
-    }
+    do {
+        x.emplace_back();
+    } while (!MedianInterval(x, confidence, low, high));
     return x.size();
 }
 

@@ -1,7 +1,7 @@
 #include "Pictures.h"
+#include "Format.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 
 std::string DigestOf(const std::vector<std::uint32_t> &pixels) {
@@ -14,9 +14,7 @@ std::string DigestOf(const std::vector<std::uint32_t> &pixels) {
             hash = (hash ^ (pixel >> shift & 0xFF)) * 1099511628211ull;
         }
     }
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
-    return text;
+    return Format("%016llx", static_cast<unsigned long long>(hash));
 }
 
 bool Differ(const Pixels &a, const Pixels &b, PictureDifference &difference) {
