@@ -336,13 +336,11 @@ def case_run_wide(wine, exe, handheld):
     for depth in ("window", "1", "8", "16", "24", "32"):
         where = ([] if depth == "window" else
                  ["--offscreen", f"320x200x{depth}", "--tests", "*.10,*.500", "--pictures", "pics"])
-        began = time.monotonic()
         folder, code, out, err = quenzel_run(wine, exe, "--suite", "wide", "--window-ms", "2",
                                              "--repeat", "1", "--quiet", "--json", "w.json", *where)
         with open(os.path.join(folder, "w.json")) as f:
             data = json.load(f)
         runs[depth] = os.path.join(folder, "w.json")
-        print(f"{depth}: {len(data['tests'])} tests in {time.monotonic() - began:.1f} s")
         names = [t["name"] for t in data["tests"]]
         check(code == 0 and data["suite"] == "wide" and
               len(data["tests"]) == (count if depth == "window" else small) and
@@ -414,8 +412,7 @@ def case_run_saved(wine, exe, handheld):
     the JSON, CSV, chart and benchmark layout, byte for byte (QUENZEL_RECORD=1 records)."""
     path = os.path.join(ROOT, "tests", "e2e", "data", "saved.txt")
     outputs = ("json", "csv", "svg", "benchmark-json")
-    with open(path) as f:
-        lines = f.read().splitlines()
+    lines = open(path).read().splitlines()
     recorded = dict(line.split(" | ") for line in lines if not line.startswith("#"))
     found, folder = {}, tempfile.mkdtemp(prefix="quenzelrun-saved-")
     for command in sorted({"--from " + os.path.relpath(p, ROOT) for p in glob.glob(
@@ -423,8 +420,7 @@ def case_run_saved(wine, exe, handheld):
         files = [os.path.join(folder, "out." + o) for o in outputs]
         run = subprocess.run([winerun.WINE, exe, *command.split(), *sum(([f"--{o}", f] for o, f in zip(
             outputs, files)), [])], env=wine.env, cwd=ROOT, capture_output=True, timeout=120)
-        texts = [run.stdout, run.stderr + str(run.returncode).encode()]
-        texts += [open(f, "rb").read() for f in files]
+        texts = [run.stdout, run.stderr + str(run.returncode).encode()] + [open(f, "rb").read() for f in files]
         found[command] = " ".join(f"{name}={hashlib.sha256(text).hexdigest()[:16]}" for name, text in
                                   zip(("table", "messages", *outputs), texts))
     if os.environ.get("QUENZEL_RECORD"):
