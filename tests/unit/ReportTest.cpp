@@ -599,8 +599,8 @@ TEST(Groups, EachRunCountsOnce) {
     std::string error;
     Report a = Identified(2, 100, {"a1", "a2"}), b = Identified(1, 200, {"b1"}), old = Runs(2, 50);
     a.RunFiles = {"a.json", "a.json"};
-    a.Set.Spent = {1, 0, 100};
-    b.Set.Spent = {1, 0, 50};
+    a.Set.Spent = {1, 1, 100, 1, 1, 1};
+    b.Set.Spent = {1, 1, 50, 1, 1, 1};
     Report copy = b;
     copy.Tests[0].Raw = {{1, 1, 1, 3, 5}};
     ASSERT_TRUE(AddToGroup(merged, a, error) && AddToGroup(merged, b, error) &&
@@ -614,8 +614,10 @@ TEST(Groups, EachRunCountsOnce) {
         ASSERT_TRUE(AddToGroup(group, *run, error)) << error;
     }
     EXPECT_EQ(RunMedians(group.Tests[0]), Numbers({101, 102, 201, 51, 52, 51}));
-    EXPECT_EQ((Numbers{group.Set.Spent.StartMs, group.Set.Spent.WindowsMs}),
-              (Numbers{2 + 2 * 2 / 5.0, 150 + 150 * 2 / 5.0}))
+    const Phases &t = group.Set.Spent;
+    const double p = 2 + 2 * 2 / 5.0;
+    EXPECT_EQ((Numbers{t.StartMs, t.WarmupMs, t.WindowsMs, t.RawMs, t.SetUpMs, t.PicturesMs}),
+              (Numbers{p, p, 150 + 150 * 2 / 5.0, p, p, p}))
         << "each run's time counted once: of the merged group, its two runs met the first time";
     EXPECT_TRUE(group.Tests[0].Raw.empty()) << "the raw samples of a run met again go with it";
     Report first;
