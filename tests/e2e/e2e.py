@@ -232,8 +232,7 @@ def case_run(wine, exe, handheld):
     # Four runs alternating with a copy of itself, saved as two groups of two runs; the
     # groups compared offline without a display, twice alike; a group of two settings
     # and an OTHER that is no program are refused.
-    group = ["--tests", "Pixel", "--offscreen", "320x200", "--window-ms", "50", "--repeat", "2",
-             "--quiet"]
+    group = ["--tests", "Pixel", "--offscreen", "320x200", "--window-ms", "50", "--repeat", "2", "--quiet"]
     copy = shutil.copy(exe, os.path.join(folder, "copy.exe"))
     alternated = subprocess.run([winerun.WINE, exe, *group, "--runs", "4", "--alternate", copy, "--json",
                                  "g.json", "--pictures", "p"], env=wine.env, cwd=folder,
@@ -487,8 +486,7 @@ def case_run_errors(wine, exe, handheld):
                            "two suites are never compared"),
                           (["--from", SAVED["seven"], "--tests", "Line", "--compare", SAVED["old"],
                             "--fail-slower", "5"], "the gate would judge nothing"),
-                          (["--from", SAVED["seven"], "--tests", "lines"],
-                           "no test matches 'lines'")]:
+                          (["--from", SAVED["seven"], "--tests", "lines"], "no test matches 'lines'")]:
         run = subprocess.run([winerun.WINE, exe, *args], env=wine.env, cwd=folder, capture_output=True,
                              timeout=60)
         err = run.stderr.decode("utf-8")
@@ -556,7 +554,6 @@ def case_run_faults(wine, exe, handheld):
     run = subprocess.Popen([winerun.WINE, exe, "--tests", "1", "--window-ms", "3000", "--repeat", "3",
                             "--offscreen", "1024x768", "--snapshot", "s.bmp"], env=wine.env,
                            cwd=folder, stderr=subprocess.PIPE, text=True)
-    # The warm-up's line comes first.
     lines = [run.stderr.readline() for _ in range(2)]
     check("sample 1 of 3" in lines[1], f"no progress: {lines!r}")
     time.sleep(1)
