@@ -649,8 +649,7 @@ def check_program(exe, flavour, version):
     check(first("assemblyIdentity").get("version") == ".".join(numbers) and
           first("requestedExecutionLevel").get("level") == "asInvoker" and
           systems == VISTA_TO_11 and first("dpiAware").text == "true/pm" and
-          first("dpiAwareness").text == "PerMonitorV2, PerMonitor",
-          f"{name}'s manifest: {text}")
+          first("dpiAwareness").text == "PerMonitorV2, PerMonitor", f"{name}'s manifest: {text}")
 
 
 def check_release(cpack, config, version, bits):

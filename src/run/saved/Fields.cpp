@@ -2,7 +2,6 @@
 #include "Format.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 // Text the system did not tell is null.

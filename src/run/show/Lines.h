@@ -6,7 +6,6 @@
 #include "Format.h"
 #include "Record.h"
 
-#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
